@@ -1,0 +1,20 @@
+// Decoding JSON "\uXXXX" escapes and HTML character references into text in
+// the program's code page. Always applied as a pair, Unicode escapes first.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace keelnode {
+
+// "\uXXXX" (and, unless keepOtherEscapes, backslash-quote and backslash-slash).
+std::string decodeUnicodeEscapes(std::string_view text, bool keepOtherEscapes);
+// Named, decimal and hexadecimal character references.
+std::string decodeHtmlEntities(std::string_view text);
+// Digits and letters of any base, unchecked: A or a = 10 ... Z or z = 35.
+int64_t parseInBase(std::string_view text, int base);
+// One UTF-16 code unit as text in the program's code page.
+std::string codeUnitToText(uint32_t code);
+
+}  // namespace keelnode

@@ -1,0 +1,34 @@
+// Character stepping in the program's code page.
+//
+// A byte of 0x80 or above opens a two-byte unit and the byte after it closes
+// it, whatever its value; so the second byte of a character is never taken
+// for an ASCII delimiter, quote or backslash. A four-byte GB18030 sequence is
+// two such units.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace keelnode {
+
+inline bool IsLeadByte(unsigned char byte) { return byte >= 0x80; }
+
+// Bytes taken by the unit that starts at `pos` (1 or 2, never past the end).
+inline size_t UnitLength(std::string_view text, size_t pos) {
+  return IsLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size() ? 2 : 1;
+}
+
+// True when the two units at `pos` form one four-byte GB18030 character.
+inline bool IsFourByteSequence(std::string_view text, size_t pos) {
+  if (pos + 3 >= text.size()) return false;
+  auto b = [&](size_t i) { return static_cast<unsigned char>(text[pos + i]); };
+  return b(0) >= 0x81 && b(0) <= 0xFE && b(1) >= 0x30 && b(1) <= 0x39 && b(2) >= 0x81 &&
+         b(2) <= 0xFE && b(3) >= 0x30 && b(3) <= 0x39;
+}
+
+// Position of the first unit at or after `from` whose single byte is `byte`
+// (an ASCII byte), stepping over multi-byte units; npos when there is none.
+// `from` must be a unit boundary.
+size_t FindAsciiByte(std::string_view text, char byte, size_t from = 0);
+
+}  // namespace keelnode

@@ -1,0 +1,60 @@
+// Regular expressions with the semantics the program's patterns were written
+// for (VBScript-like), on PCRE2.
+//
+// Texts are in the program's code page; they reach the engine as UTF-8.
+// "\s" is exactly space, TAB, LF, VT, FF and CR; "\d" is 0-9; with multi-line
+// on, "^" and "$" match at every CR and LF; replacements understand "$1".
+// Match positions are zero-based character positions in the subject.
+// Matches and sub-matches are numbered from 1.
+// A pattern the engine rejects compiles to nothing: Execute gives 0 matches
+// and Replace returns the subject unchanged.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace keelnode {
+
+class RegexService {
+ public:
+  RegexService();
+  ~RegexService();
+  // Copies share the compiled expression and the kept matches.
+  RegexService(const RegexService&);
+  RegexService& operator=(const RegexService&);
+  RegexService(RegexService&&) noexcept;
+  RegexService& operator=(RegexService&&) noexcept;
+
+  static std::string WildcardToPattern(std::string_view text);
+  static std::string EscapeAll(std::string_view text);
+  static std::string EscapeKeepBar(std::string_view text);
+  static std::string EscapeKeepGroups(std::string_view text);
+
+  // False when the engine rejects the pattern (the expression is then empty).
+  bool Compile(std::string_view pattern, bool ignore_case = true, bool multiline = true,
+               bool global = true);
+  // Number of matches (at most 1 with global off); keeps them for the accessors.
+  int Execute(std::string_view subject);
+  // The same test as Execute(subject) != 0, without keeping anything.
+  bool Matches(std::string_view subject) const;
+  std::string Pattern() const;
+  std::string Replace(std::string_view subject, std::string_view replacement) const;
+
+  int MatchCount() const;
+  std::string MatchValue(int n) const;
+  std::string SubMatch(int n, int k) const;
+  int SubMatchCount() const;
+  std::string MatchValueAt(int n, int* position) const;
+  std::string SubMatchAt(int n, int k, int* position) const;
+
+ private:
+  struct Expression;
+  struct MatchSet;
+  std::shared_ptr<const Expression> expression_;
+  std::shared_ptr<const MatchSet> matches_;
+  std::string subject_;
+};
+
+}  // namespace keelnode

@@ -1,0 +1,25 @@
+// The hook through which long scans of the core let the window handle events.
+//
+// The core has no window: it calls yieldToUi() where a long scan may give the
+// user interface a turn, and the window installs a hook that processes
+// pending events. The call is cheap: the hook runs only on every 1024th call,
+// and the window's hook itself limits how often it does real work.
+// Thread rule: install and call on the GUI thread only.
+#pragma once
+
+#include <functional>
+
+namespace keelnode {
+
+void SetYieldToUiHook(std::function<void()> hook);
+
+namespace detail {
+extern unsigned yield_counter;
+void RunYieldHook();
+}  // namespace detail
+
+inline void yieldToUi() {
+  if ((++detail::yield_counter & 1023u) == 0) detail::RunYieldHook();
+}
+
+}  // namespace keelnode
