@@ -1,1 +1,7 @@
-int main() { return 0; }
+#include <cstring>
+
+#include "viewer/run_window.h"
+
+int main(int argc, char** argv) {
+  return keelnode::RunMainWindow(argc, argv);
+}
