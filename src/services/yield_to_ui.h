@@ -22,4 +22,8 @@ inline void yieldToUi() {
   if ((++detail::yield_counter & 1023u) == 0) detail::RunYieldHook();
 }
 
+// Runs the hook now, for waits that have nothing else to do (a fetch waiting
+// for its worker thread, a pause on a caption).
+inline void yieldToUiNow() { detail::RunYieldHook(); }
+
 }  // namespace keelnode
