@@ -12,11 +12,13 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
+
+#include "json/text_arena.h"
 
 namespace keelnode {
 
@@ -34,11 +36,12 @@ struct NodeRecord {
 
 class NodeStore {
  public:
-  NodeStore() = default;
+  NodeStore();
+  ~NodeStore();
   NodeStore(const NodeStore& other);
   NodeStore& operator=(const NodeStore& other);
-  NodeStore(NodeStore&&) noexcept = default;
-  NodeStore& operator=(NodeStore&&) noexcept = default;
+  NodeStore(NodeStore&&) noexcept;
+  NodeStore& operator=(NodeStore&&) noexcept;
 
   // Appends a node as the last child of `parent`, or as the last top-level
   // node when `parent` is not a valid number. Copies name and value.
@@ -46,9 +49,9 @@ class NodeStore {
   // As insert(), but name and value must already live in text the store owns
   // (see Adopt); nothing is copied.
   int insertShared(int parent, std::string_view name, int kind, std::string_view value);
-  // Takes ownership of a text; the view stays valid until clear().
-  std::string_view Adopt(std::string text);
-  std::string_view AdoptCopy(std::string_view text) { return Adopt(std::string(text)); }
+  // Texts the store owns; views stay valid until clear().
+  std::string_view Adopt(std::string text) { return arena_.Keep(std::move(text)); }
+  std::string_view AdoptCopy(std::string_view text) { return arena_.Copy(text); }
 
   int nextAfterSubtree(int n) const;
   int parent(int n) const;
@@ -64,8 +67,12 @@ class NodeStore {
   bool hasChildren(int n) const { return valid(n) && nodes_[n - 1].childCount != 0; }
   std::string name(int n) const { return std::string(nameView(n)); }
   std::string value(int n) const { return std::string(valueView(n)); }
-  std::string_view nameView(int n) const { return valid(n) ? nodes_[n - 1].name : std::string_view(); }
-  std::string_view valueView(int n) const { return valid(n) ? nodes_[n - 1].value : std::string_view(); }
+  std::string_view nameView(int n) const {
+    return valid(n) ? nodes_[n - 1].name : std::string_view();
+  }
+  std::string_view valueView(int n) const {
+    return valid(n) ? nodes_[n - 1].value : std::string_view();
+  }
 
   bool setName(int n, std::string_view name);
   bool setValue(int n, std::string_view value);
@@ -98,8 +105,9 @@ class NodeStore {
 
   bool valid(int n) const { return n >= 1 && n <= count(); }
   int subtreeEnd(int n) const;  // number of the last node of n's subtree
-  void CloseOpenNodesDeeperThan(int level);
+  void CloseOpenNodesFrom(int level);
   void RebuildStructure();
+  void Invalidate();
 
   std::vector<Node> nodes_;
   // Last descendant of each node; for nodes still on the open path (the
@@ -108,7 +116,8 @@ class NodeStore {
   std::vector<int32_t> end_;
   std::vector<int32_t> openPath_;
   int topLevelCount_ = 0;
-  std::deque<std::string> arena_;
+  TextArena arena_;
+  // Name lookups among the children of wide parents; built on first use.
   mutable std::unique_ptr<class ChildNameIndex> nameIndex_;
 };
 
