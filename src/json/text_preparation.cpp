@@ -1,0 +1,231 @@
+#include "json/text_preparation.h"
+
+#include <cstring>
+#include <vector>
+
+#include "services/mbcs.h"
+
+namespace keelnode {
+namespace {
+
+// One unit of text: its byte length and, for single-byte units, the byte.
+struct Unit {
+  size_t len;
+  char byte;              // 0 for a multi-byte unit
+  bool ideographicSpace;  // U+3000, bytes A1 A1
+};
+
+Unit UnitAt(std::string_view text, size_t i) {
+  size_t len = UnitLength(text, i);
+  if (len == 1) return {1, text[i], false};
+  bool space = static_cast<unsigned char>(text[i]) == 0xA1 &&
+               static_cast<unsigned char>(text[i + 1]) == 0xA1;
+  return {2, 0, space};
+}
+
+bool IsLineBreak(const Unit& u) {
+  return u.byte == '\n' || u.byte == '\r';
+}
+// \s as the patterns mean it, plus U+3000.
+bool IsWhitespace(const Unit& u) {
+  return u.ideographicSpace || u.byte == ' ' || (u.byte >= '\t' && u.byte <= '\r');
+}
+// Space, TAB and U+3000: what trimming takes off a line.
+bool IsBlank(const Unit& u) {
+  return u.ideographicSpace || u.byte == ' ' || u.byte == '\t';
+}
+bool IsNameStrip(const Unit& u) {
+  return IsBlank(u) || u.byte == '"';
+}
+
+template <typename Pred>
+size_t RunEnd(std::string_view text, size_t i, Pred&& pred) {
+  while (i < text.size()) {
+    Unit u = UnitAt(text, i);
+    if (!pred(u)) break;
+    i += u.len;
+  }
+  return i;
+}
+
+bool AtLineEnd(std::string_view text, size_t i) {
+  return i >= text.size() || IsLineBreak(UnitAt(text, i));
+}
+
+}  // namespace
+
+std::string ReplaceAllUnits(std::string_view text, std::string_view from, std::string_view to) {
+  std::string out;
+  size_t i = 0;
+  while (true) {
+    size_t hit = FindAsciiByte(text, from[0], i);
+    if (hit == std::string_view::npos) break;
+    if (text.compare(hit, from.size(), from) == 0) {
+      out.append(text.substr(i, hit - i));
+      out.append(to);
+      i = hit + from.size();
+    } else {
+      out.append(text.substr(i, hit + 1 - i));
+      i = hit + 1;
+    }
+  }
+  out.append(text.substr(i));
+  return out;
+}
+
+std::string CleanName(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  bool line_start = true;
+  // Ends of the maximal runs that contain the current position; every
+  // position inside a run has the same end, so long runs stay linear.
+  size_t ws_end = 0;
+  size_t strip_end = 0;
+  size_t i = 0;
+  while (i < text.size()) {
+    Unit u = UnitAt(text, i);
+    if (IsWhitespace(u)) {
+      if (i >= ws_end) ws_end = RunEnd(text, i, IsWhitespace);
+      if (ws_end < text.size() && text[ws_end] == '"') {  // whitespace then a quote
+        i = ws_end + 1;
+        line_start = false;
+        continue;
+      }
+    }
+    if (u.byte == '"' && i + 1 < text.size() && IsWhitespace(UnitAt(text, i + 1))) {
+      if (i + 1 >= ws_end) ws_end = RunEnd(text, i + 1, IsWhitespace);  // a quote then whitespace
+      size_t last = i + 1;
+      for (size_t k = i + 1; k < ws_end; k += UnitLength(text, k))
+        last = k;
+      line_start = IsLineBreak(UnitAt(text, last));
+      i = ws_end;
+      continue;
+    }
+    if (IsNameStrip(u)) {
+      if (i >= strip_end) strip_end = RunEnd(text, i, IsNameStrip);
+      if (line_start || AtLineEnd(text, strip_end)) {
+        i = strip_end;
+        line_start = false;
+        continue;
+      }
+    }
+    out.append(text.substr(i, u.len));
+    line_start = IsLineBreak(u);
+    i += u.len;
+  }
+  return out;
+}
+
+std::string TrimValue(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  bool line_start = true;
+  size_t i = 0;
+  while (i < text.size()) {
+    Unit u = UnitAt(text, i);
+    if (IsBlank(u)) {
+      size_t j = RunEnd(text, i, IsBlank);
+      if (!line_start && !AtLineEnd(text, j)) out.append(text.substr(i, j - i));
+      i = j;
+      line_start = false;
+      continue;
+    }
+    out.append(text.substr(i, u.len));
+    line_start = IsLineBreak(u);
+    i += u.len;
+  }
+  return out;
+}
+
+bool TrimValueIsSlice(std::string_view text, std::string_view* slice) {
+  size_t begin = RunEnd(text, 0, IsBlank);
+  size_t end = begin;
+  // The end of the last non-blank unit, found walking forward (units can't
+  // be read backwards).
+  for (size_t i = begin; i < text.size();) {
+    Unit u = UnitAt(text, i);
+    if (IsLineBreak(u)) return false;
+    i += u.len;
+    if (!IsBlank(u)) end = i;
+  }
+  *slice = text.substr(begin, end - begin);
+  return true;
+}
+
+bool CleanNameIsSlice(std::string_view text, std::string_view* slice) {
+  size_t begin = 0;
+  size_t end = 0;
+  bool leading = true;
+  for (size_t i = 0; i < text.size();) {
+    Unit u = UnitAt(text, i);
+    if (IsWhitespace(u)) return false;
+    i += u.len;
+    if (u.byte == '"') {
+      if (leading) begin = i;
+    } else {
+      leading = false;
+      end = i;
+    }
+  }
+  *slice = leading ? text.substr(text.size(), 0) : text.substr(begin, end - begin);
+  return true;
+}
+
+std::string CompactWhitespace(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  bool after_closer = false;
+  size_t i = 0;
+  while (i < text.size()) {
+    Unit u = UnitAt(text, i);
+    if (IsWhitespace(u)) {
+      size_t j = RunEnd(text, i, IsWhitespace);
+      bool before_opener = j < text.size() && (text[j] == '[' || text[j] == '{' || text[j] == '"');
+      if (!after_closer && !before_opener) out.append(text.substr(i, j - i));
+      after_closer = false;
+      i = j;
+      continue;
+    }
+    out.append(text.substr(i, u.len));
+    after_closer = u.byte == ']' || u.byte == '}' || u.byte == '"';
+    i += u.len;
+  }
+  return out;
+}
+
+void ProtectEscapedQuotes(std::string& text) {
+  if (text.find('\\') == std::string::npos) return;
+  text = ReplaceAllUnits(text, "\\\\", kEscapedBackslashMarker);
+  text = ReplaceAllUnits(text, "\\\"", kEscapedQuotePlaceholder);
+  text = ReplaceAllUnits(text, kEscapedBackslashMarker, "\\\\");
+}
+
+std::string RestoreEscapedQuotes(std::string_view text) {
+  if (text.find('#') == std::string_view::npos) return std::string(text);
+  return ReplaceAllUnits(text, kEscapedQuotePlaceholder, "\\\"");
+}
+
+std::string ConvertSingleQuotes(std::string_view text) {
+  std::string buffer = ReplaceAllUnits(text, "\\\\", kEscapedBackslashMarker);
+  std::vector<size_t> quotes;
+  bool after_backslash = false;
+  for (size_t i = 0; i < buffer.size();) {
+    Unit u = UnitAt(buffer, i);
+    if (u.byte == '\'' && !after_backslash) buffer[i] = '"';
+    if (u.byte == '"' && !after_backslash) quotes.push_back(i);
+    after_backslash = u.byte == '\\';
+    i += u.len;
+  }
+  std::string out;
+  out.reserve(buffer.size() + quotes.size());
+  size_t from = 0;
+  for (size_t q : quotes) {
+    out.append(buffer, from, q - from);
+    out.push_back('\\');
+    from = q;
+  }
+  out.append(buffer, from, std::string::npos);
+  return ReplaceAllUnits(out, kEscapedBackslashMarker, "\\\\");
+}
+
+}  // namespace keelnode
