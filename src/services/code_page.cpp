@@ -53,8 +53,8 @@ class Gb18030Tables {
 
   // 0 when the four bytes (already checked for their ranges) are not valid.
   char32_t DecodeFour(const unsigned char* b) const {
-    uint32_t index = (b[0] - 0x81) * 12600u + (b[1] - 0x30) * 1260u + (b[2] - 0x81) * 10u +
-                     (b[3] - 0x30);
+    uint32_t index =
+        (b[0] - 0x81) * 12600u + (b[1] - 0x30) * 1260u + (b[2] - 0x81) * 10u + (b[3] - 0x30);
     if (index < kBmpFourByteCount) return four_byte_bmp_[index];
     if (index >= kFirstSupplementaryIndex && index - kFirstSupplementaryIndex <= 0xFFFFF)
       return 0x10000 + (index - kFirstSupplementaryIndex);
@@ -351,7 +351,8 @@ std::string_view CutAtZero(std::string_view bytes) {
   return zero == std::string_view::npos ? bytes : bytes.substr(0, zero);
 }
 
-std::optional<std::string> ConvertCharset(std::string_view bytes, const char* from, const char* to) {
+std::optional<std::string> ConvertCharset(std::string_view bytes, const char* from,
+                                          const char* to) {
   IconvHandle cd(to, from);
   if (!cd.valid()) return std::nullopt;
   std::string out;

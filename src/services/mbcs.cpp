@@ -12,7 +12,8 @@ size_t FindAsciiByte(std::string_view text, char byte, size_t from) {
     const void* hit = std::memchr(text.data() + i, byte, n - i);
     size_t candidate = hit ? static_cast<const char*>(hit) - text.data() : n;
     size_t j = i;
-    while (j < candidate && !IsLeadByte(static_cast<unsigned char>(text[j]))) ++j;
+    while (j < candidate && !IsLeadByte(static_cast<unsigned char>(text[j])))
+      ++j;
     if (j == candidate) return candidate < n ? candidate : std::string_view::npos;
     // A lead byte at j: step over its unit and look again from there.
     i = j + 2;

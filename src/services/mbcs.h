@@ -11,7 +11,9 @@
 
 namespace keelnode {
 
-inline bool IsLeadByte(unsigned char byte) { return byte >= 0x80; }
+inline bool IsLeadByte(unsigned char byte) {
+  return byte >= 0x80;
+}
 
 // Bytes taken by the unit that starts at `pos` (1 or 2, never past the end).
 inline size_t UnitLength(std::string_view text, size_t pos) {

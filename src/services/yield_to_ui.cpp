@@ -17,6 +17,8 @@ void RunYieldHook() {
 }
 }  // namespace detail
 
-void SetYieldToUiHook(std::function<void()> hook) { Hook() = std::move(hook); }
+void SetYieldToUiHook(std::function<void()> hook) {
+  Hook() = std::move(hook);
+}
 
 }  // namespace keelnode

@@ -24,6 +24,8 @@ inline void yieldToUi() {
 
 // Runs the hook now, for waits that have nothing else to do (a fetch waiting
 // for its worker thread, a pause on a caption).
-inline void yieldToUiNow() { detail::RunYieldHook(); }
+inline void yieldToUiNow() {
+  detail::RunYieldHook();
+}
 
 }  // namespace keelnode

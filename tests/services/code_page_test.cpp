@@ -41,7 +41,9 @@ TEST(CodePageTest, EveryTwoByteCodeRoundTrips) {
 TEST(CodePageTest, InvalidUnitsAreEscapedReversiblyOrReplaced) {
   // A lead byte takes the byte after it, even a quote: the pair is invalid.
   const std::string bad = "a\x81\"b\xFF";
-  EXPECT_EQ(Gb18030ToUtf8(bad), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD");
+  EXPECT_EQ(Gb18030ToUtf8(bad),
+            "a\xEF\xBF\xBD"
+            "b\xEF\xBF\xBD");
   EXPECT_EQ(Utf8ToGb18030(Gb18030ToUtf8(bad, InvalidBytes::kEscape)), bad);
   EXPECT_EQ(Gb18030ToUtf16(bad), u"a\uFFFDb\uFFFD");
 }
