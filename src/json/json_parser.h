@@ -13,15 +13,21 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "json/level_splitter.h"
+#include "json/prepared_text.h"
 
 namespace keelnode {
 
 struct Member {
   std::string name;
   std::string value;
+  friend bool operator==(const Member&, const Member&) = default;
 };
 
 class JsonParser {
@@ -57,12 +63,22 @@ class JsonParser {
   std::string scanMemberValue(int pos, int* outPos) const;
   std::string extract(int start, int end, bool inclusive) const;
 
-  std::string_view maskedBuffer() const { return masked_; }
+  // The masked twin marks the two bytes of a multi-byte unit outside strings
+  // with PreparedText::kLeadMark and kTrailMark.
+  std::string_view maskedBuffer() const { return base_ ? base_->masked() : std::string_view(); }
   std::string_view textBuffer() const { return text_; }
 
+  // Escaped quotes protected, then whitespace compacted.
+  static std::string Prepare(std::string_view text);
+  // The segments of an internal-form path, as splitPath makes them.
+  static std::vector<std::string> PathSegments(std::string_view path);
+
  private:
-  std::string text_;
-  std::string masked_;
+  LevelSplitter Splitter();
+
+  std::string text_;  // the prepared text of the last load
+  std::unique_ptr<PreparedText> base_;
+  std::deque<std::string> kept_;  // texts rebuilt by cleaning, for the current split
   std::vector<std::string> pathSegments_;
 };
 

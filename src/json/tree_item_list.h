@@ -48,12 +48,12 @@ class TreeItemList {
   // First matching item after `start` (none: every item is a candidate).
   // `label`, when given, receives the label of the last candidate tested;
   // a non-zero *cancel stops the walk with -1.
-  int FindForward(std::optional<int> start, std::string_view text, bool ignoreCase,
-                  bool wholeText, bool patternMode, bool wildcard, std::string* label = nullptr,
+  int FindForward(std::optional<int> start, std::string_view text, bool ignoreCase, bool wholeText,
+                  bool patternMode, bool wildcard, std::string* label = nullptr,
                   const int* cancel = nullptr) const;
   // Nearest matching item before `start` (none: the number of items).
-  int FindBackward(std::optional<int> start, std::string_view text, bool ignoreCase,
-                   bool wholeText, bool patternMode, bool wildcard, std::string* label = nullptr,
+  int FindBackward(std::optional<int> start, std::string_view text, bool ignoreCase, bool wholeText,
+                   bool patternMode, bool wildcard, std::string* label = nullptr,
                    const int* cancel = nullptr) const;
 
   std::vector<int> ListByState(bool flag) const;
@@ -64,8 +64,8 @@ class TreeItemList {
   std::vector<int> ListBySelectedImage(int number) const;
 
   // Returns the incremented item counter.
-  int AddItem(std::string_view label, int image, int selectedImage, int value, int check,
-              int state, int depth);
+  int AddItem(std::string_view label, int image, int selectedImage, int value, int check, int state,
+              int depth);
   // Labels separated by "\" ("%5C" stands for a backslash inside a label);
   // the deepest item matched, or -1.
   int FindByPath(std::string_view path) const;

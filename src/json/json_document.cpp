@@ -1,0 +1,208 @@
+#include "json/json_document.h"
+
+#include <charconv>
+#include <memory>
+
+#include "json/level_splitter.h"
+#include "json/prepared_text.h"
+#include "json/text_preparation.h"
+#include "services/mbcs.h"
+#include "services/yield_to_ui.h"
+
+namespace keelnode {
+namespace {
+
+constexpr size_t npos = std::string_view::npos;
+
+// One object or array whose children are being added: the loader walks the
+// document depth-first with these on an explicit stack, so nesting depth
+// costs heap, not native stack.
+struct Frame {
+  int node;
+  bool items;  // an array's items rather than an object's members
+  std::vector<SplitEntry> entries;
+  size_t next = 0;
+  // Keeps the prepared text the entries point into (and its masked twin)
+  // alive while descendants are split.
+  std::shared_ptr<const PreparedText> base;
+};
+
+}  // namespace
+
+JsonDocument::JsonDocument() = default;
+
+void JsonDocument::load(std::string& text, bool zeroBased, bool singleQuote) {
+  zeroBasedIndices_ = zeroBased;
+  store_.clear();
+  if (singleQuote) text = parser_.convertSingleQuotes(text);
+  const std::string_view root_text = store_.AdoptCopy(text);
+  const KeepText keep = [this](std::string kept) { return store_.Adopt(std::move(kept)); };
+
+  // A text prepared for splitting, owned by the store; the masked twin only
+  // lives while its levels are being split.
+  auto prepare = [&](std::string_view value) {
+    std::string prepared = JsonParser::Prepare(value);
+    std::string_view kept = prepared == value ? value : store_.Adopt(std::move(prepared));
+    return std::make_shared<const PreparedText>(kept);
+  };
+
+  // The root: the first "{" or "[" anywhere decides; text with neither is
+  // taken as the items of "[" + text + "]".
+  std::shared_ptr<const PreparedText> base = prepare(root_text);
+  size_t brace = base->masked().find('{');
+  size_t bracket = base->masked().find('[');
+  if (brace == npos && bracket == npos) {
+    base = prepare(store_.Adopt("[" + std::string(root_text) + "]"));
+    brace = base->masked().find('{');
+    bracket = base->masked().find('[');
+  }
+  const bool root_is_object = brace != npos && (bracket == npos || brace < bracket);
+  Frame root{store_.insertShared(-1, "JSON", root_is_object ? 1 : 2, root_text),
+             !root_is_object,
+             {},
+             0,
+             base};
+  LevelSplitter splitter(Level{base.get(), 0, base->size()}, keep);
+  if (root_is_object) {
+    splitter.splitMembers(root.entries);
+  } else if (bracket != npos) {
+    splitter.splitItems(root.entries);
+  }
+
+  std::vector<Frame> stack;
+  stack.push_back(std::move(root));
+  char index_name[24];
+  while (!stack.empty()) {
+    Frame& frame = stack.back();
+    if (frame.next == frame.entries.size()) {
+      stack.pop_back();
+      continue;
+    }
+    const size_t ordinal = frame.next++;
+    const SplitEntry entry = frame.entries[ordinal];
+    std::string_view name = entry.name;
+    if (frame.items) {
+      index_name[0] = '[';
+      char* end = std::to_chars(index_name + 1, index_name + sizeof index_name - 1,
+                                ordinal + (zeroBasedIndices_ ? 0 : 1))
+                      .ptr;
+      *end++ = ']';
+      name = store_.AdoptCopy(std::string_view(index_name, end - index_name));
+    } else {
+      yieldToUi();
+    }
+    const int kind = JsonParser::valueKind(entry.value);
+    const int node = store_.insertShared(frame.node, name, kind, entry.value);
+    if (kind == 0) continue;
+
+    // The value's own level: a slice of the same prepared text when
+    // preparing it again would change nothing, else prepared anew.
+    std::shared_ptr<const PreparedText> child_base;
+    Level level;
+    if (entry.valueOffset != npos &&
+        !frame.base->SliceNeedsPreparing(entry.valueOffset,
+                                         entry.valueOffset + entry.value.size())) {
+      child_base = frame.base;
+      level = {child_base.get(), entry.valueOffset, entry.value.size()};
+    } else {
+      child_base = prepare(entry.value);
+      level = {child_base.get(), 0, child_base->size()};
+    }
+    Frame child{node, kind == 2, {}, 0, std::move(child_base)};
+    LevelSplitter child_splitter(level, keep);
+    if (kind == 1) {
+      child_splitter.splitMembers(child.entries);
+    } else {
+      child_splitter.splitItems(child.entries);
+    }
+    stack.push_back(std::move(child));  // `frame` may dangle from here on
+  }
+}
+
+TreeItemList JsonDocument::buildTreeItems() const {
+  TreeItemList list;
+  const int count = store_.count();
+  size_t bytes = 0;
+  for (int n = 1; n <= count; ++n) {
+    bytes += store_.nameView(n).size() + TreeItemList::kFixedBytes;
+    if (store_.kind(n) == kScalar) bytes += 1 + store_.valueView(n).size();
+  }
+  list.Reserve(bytes);
+  std::string label;
+  for (int n = 1; n <= count; ++n) {
+    const int kind = store_.kind(n);
+    std::string_view shown = store_.nameView(n);
+    if (kind == kScalar) {
+      label.assign(shown);
+      label.push_back(':');
+      std::string_view value = store_.valueView(n);
+      if (value.find('#') == npos) {
+        label.append(value);
+      } else {
+        label.append(RestoreEscapedQuotes(value));
+      }
+      shown = label;
+    }
+    list.AddItem(shown, kind, kind, n, 0, 0, store_.level(n));
+  }
+  return list;
+}
+
+std::string JsonDocument::valueAtRelativePath(std::string_view path) const {
+  if (path.empty()) return valueAtPath(basePath_, 0);
+  return valueAtPath(basePath_ + "." + std::string(path), 0);
+}
+
+int JsonDocument::nodeAtPath(std::string_view path, int startNode) const {
+  const std::vector<std::string> segments = JsonParser::PathSegments(path);
+  if (path.empty() || segments.empty()) return 1;
+  int cur = startNode >= 1 ? startNode : 1;
+  const int skip = startNode >= 1 ? store_.level(startNode) : 0;
+  for (int k = 1; k <= static_cast<int>(segments.size()); ++k) {
+    if (k < skip) continue;
+    // The first child of `cur` with that name, when `cur` sits at level k
+    // (always so from the root); otherwise the plain forward search.
+    cur = store_.level(cur) == k ? store_.firstChildNamed(cur, segments[k - 1])
+                                 : store_.findChild(k + 1, segments[k - 1], cur);
+    if (cur == -1) return -1;
+  }
+  if (startNode >= 1 && cur == startNode) return -1;
+  return cur;
+}
+
+std::string JsonDocument::valueAtPath(std::string_view path, int startNode) const {
+  if (path.empty() || JsonParser::PathSegments(path).empty())
+    return CompactWhitespace(store_.valueView(1));
+  const int node = nodeAtPath(path, startNode);
+  return node == -1 ? std::string() : displayValue(store_.valueView(node));
+}
+
+std::string JsonDocument::displayValue(std::string_view text) const {
+  return RestoreEscapedQuotes(CleanName(text));
+}
+
+std::string JsonDocument::pathOfNode(int n) const {
+  // Names from the node up to the root's child; leading empty names (seen
+  // first on the way up) leave no segment, as when each name is put in
+  // front of the path built so far or stands alone while it is empty.
+  std::vector<std::string_view> names;
+  while (store_.parent(n) >= 1) {
+    names.push_back(store_.nameView(n));
+    n = store_.parent(n);
+  }
+  size_t first = 0;
+  while (first < names.size() && names[first].empty())
+    ++first;
+  std::string path;
+  for (size_t i = names.size(); i-- > first;) {
+    std::string_view s = names[i];
+    const bool quote = FindAsciiByte(s, '.') != npos;
+    if (quote) path.push_back('"');
+    path.append(s);
+    if (quote) path.push_back('"');
+    if (i > first) path.push_back('.');
+  }
+  return path;
+}
+
+}  // namespace keelnode

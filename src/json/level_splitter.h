@@ -1,0 +1,68 @@
+// Splitting one level of prepared JSON text into members or items.
+//
+// A level is a range of a PreparedText. The scans follow the splitter's
+// rules to the letter (candidate ends, balance test, the "超出" stop), with
+// positions 1-based within the level, but search and count in linear time:
+// delimiter searches remember their answers, balance counts grow with the
+// candidate end instead of restarting, and long properly closed groups are
+// stepped over whole.
+//
+// Results are views into the level's text where the splitter's cleaning
+// leaves a contiguous slice; otherwise the cleaned text is handed to `keep`,
+// which stores it and returns a view that outlives the splitter.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "json/prepared_text.h"
+
+namespace keelnode {
+
+struct Level {
+  const PreparedText* base = nullptr;
+  size_t offset = 0;
+  size_t length = 0;
+
+  std::string_view text() const { return base->text().substr(offset, length); }
+  std::string_view masked() const { return base->masked().substr(offset, length); }
+};
+
+// A member (name, value) or an item (value only). `valueOffset` is the
+// absolute position of the value in the level's base when the value is a
+// slice of it, or npos when it was rebuilt by trimming.
+struct SplitEntry {
+  std::string_view name;
+  std::string_view value;
+  size_t valueOffset;
+};
+
+using KeepText = std::function<std::string_view(std::string)>;
+
+class LevelSplitter {
+ public:
+  LevelSplitter(Level level, KeepText keep) : level_(level), keep_(std::move(keep)) {}
+
+  int splitMembers(std::vector<SplitEntry>& out) const;
+  int splitItems(std::vector<SplitEntry>& out) const;
+
+  // The scanners, 1-based within the level; -1 = not found.
+  std::string_view scanMemberName(int64_t pos, int64_t* out_pos) const;
+  // The raw value (untrimmed) as a view; out_pos -1 on failure.
+  std::string_view scanMemberValue(int64_t pos, int64_t* out_pos) const;
+  bool isBalanced(int64_t start, int64_t end) const;
+  int64_t Find(char delimiter, int64_t from) const;  // first at or after `from`
+
+ private:
+  class BalanceCounter;
+
+  SplitEntry MakeValue(int64_t start, int64_t end) const;  // trimmed, strictly between
+
+  Level level_;
+  KeepText keep_;
+};
+
+}  // namespace keelnode

@@ -1,0 +1,132 @@
+#include "json/prepared_text.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "services/mbcs.h"
+
+namespace keelnode {
+namespace {
+
+constexpr size_t npos = std::string_view::npos;
+
+bool IsBlankAt(std::string_view text, size_t i, size_t len) {
+  if (len == 1) return text[i] == ' ' || text[i] == '\t';
+  return static_cast<unsigned char>(text[i]) == 0xA1 &&
+         static_cast<unsigned char>(text[i + 1]) == 0xA1;
+}
+
+bool AnyIn(const std::vector<size_t>& sorted, size_t begin, size_t end) {
+  auto it = std::lower_bound(sorted.begin(), sorted.end(), begin);
+  return it != sorted.end() && *it < end;
+}
+
+}  // namespace
+
+PreparedText::PreparedText(std::string_view text) : text_(text), masked_(text) {
+  struct Open {
+    size_t pos;
+    char kind;
+    size_t quotes;
+  };
+  std::vector<Open> opens;
+  size_t quotes = 0;
+  size_t string_start = npos;  // position of the opening quote while inside a string
+  bool prev_blank = false;
+  size_t prev_break = npos;  // position of the previous unit when it was a line break
+  const size_t n = text.size();
+  for (size_t i = 0; i < n;) {
+    const size_t len = UnitLength(text, i);
+    const char c = text[i];
+    const bool blank = IsBlankAt(text, i, len);
+    if (prev_break != npos && blank) blankLineBreaks_.push_back(prev_break);
+    const bool is_break = len == 1 && (c == '\n' || c == '\r');
+    if (is_break && prev_blank) blankLineBreaks_.push_back(i);
+    prev_break = is_break ? i : npos;
+    prev_blank = blank;
+    if (len == 1 && c == '\\' && i + 1 < n && (text[i + 1] == '"' || text[i + 1] == '|'))
+      backslashHazards_.push_back(i);
+
+    if (len == 2) {
+      masked_[i] = kLeadMark;
+      masked_[i + 1] = kTrailMark;
+    } else if (c == '"') {
+      ++quotes;
+      if (string_start == npos) {
+        string_start = i;
+      } else {
+        std::memset(masked_.data() + string_start + 1, ' ', i - string_start - 1);
+        string_start = npos;
+      }
+    } else if (string_start == npos) {
+      if (c == '[' || c == '{') {
+        opens.push_back({i, c, quotes});
+      } else if (c == ']' || c == '}') {
+        if (!opens.empty()) {
+          const Open& o = opens.back();
+          if ((c == ']') != (o.kind == '[')) {
+            opens.clear();  // mismatched kinds: nothing open here closes properly
+          } else {
+            if (i - o.pos >= kLargeGroup && (quotes - o.quotes) % 2 == 0)
+              largeGroups_.push_back({o.pos, i});
+            opens.pop_back();
+          }
+        }
+      }
+    }
+    i += len;
+  }
+  std::sort(largeGroups_.begin(), largeGroups_.end(),
+            [](const Group& a, const Group& b) { return a.open < b.open; });
+  std::sort(blankLineBreaks_.begin(), blankLineBreaks_.end());
+  blankLineBreaks_.erase(std::unique(blankLineBreaks_.begin(), blankLineBreaks_.end()),
+                         blankLineBreaks_.end());
+}
+
+int PreparedText::DelimiterSlot(char delimiter) {
+  switch (delimiter) {
+    case '{':
+      return 0;
+    case '}':
+      return 1;
+    case '[':
+      return 2;
+    case ']':
+      return 3;
+    case '"':
+      return 4;
+    case ':':
+      return 5;
+    default:
+      return 6;  // ','
+  }
+}
+
+size_t PreparedText::Find(char delimiter, size_t from, size_t limit) const {
+  if (from >= limit) return npos;
+  Memo& memo = memos_[DelimiterSlot(delimiter)];
+  if (memo.from <= from) {
+    if (memo.answer != npos && from <= memo.answer) return memo.answer < limit ? memo.answer : npos;
+    if (memo.answer == npos && limit <= memo.to) return npos;
+  }
+  const void* hit = std::memchr(masked_.data() + from, delimiter, limit - from);
+  size_t answer = hit ? static_cast<const char*>(hit) - masked_.data() : npos;
+  memo = {from, limit, answer};
+  return answer;
+}
+
+bool PreparedText::SliceNeedsPreparing(size_t begin, size_t end) const {
+  return AnyIn(backslashHazards_, begin, end);
+}
+
+bool PreparedText::SliceHasBlankLineBreak(size_t begin, size_t end) const {
+  return AnyIn(blankLineBreaks_, begin, end);
+}
+
+const PreparedText::Group* PreparedText::GroupFrom(size_t from) const {
+  auto it = std::lower_bound(largeGroups_.begin(), largeGroups_.end(), from,
+                             [](const Group& g, size_t pos) { return g.open < pos; });
+  return it == largeGroups_.end() ? nullptr : &*it;
+}
+
+}  // namespace keelnode
