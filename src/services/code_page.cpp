@@ -234,9 +234,7 @@ size_t DecodeUtf8(std::string_view s, size_t i, char32_t& cp) {
 
 }  // namespace
 
-std::string Gb18030ToUtf8(std::string_view text, InvalidBytes invalid) {
-  std::string out;
-  out.reserve(text.size() + text.size() / 2);
+void AppendGb18030AsUtf8(std::string_view text, std::string& out, InvalidBytes invalid) {
   DecodeGb18030(text, [&](char32_t cp, size_t at, size_t len, bool valid) {
     if (valid) {
       AppendUtf8(cp, out);
@@ -247,6 +245,12 @@ std::string Gb18030ToUtf8(std::string_view text, InvalidBytes invalid) {
         AppendUtf8(kEscapeBase + static_cast<unsigned char>(text[at + k]), out);
     }
   });
+}
+
+std::string Gb18030ToUtf8(std::string_view text, InvalidBytes invalid) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 2);
+  AppendGb18030AsUtf8(text, out, invalid);
   return out;
 }
 

@@ -23,6 +23,9 @@ enum class InvalidBytes {
 };
 
 std::string Gb18030ToUtf8(std::string_view text, InvalidBytes invalid = InvalidBytes::kReplace);
+// The same, appending to `out` (for writers that convert many small texts).
+void AppendGb18030AsUtf8(std::string_view text, std::string& out,
+                         InvalidBytes invalid = InvalidBytes::kReplace);
 
 // Escaped bytes (U+10FE00..U+10FEFF) come back as themselves; a lone
 // surrogate or an invalid UTF-8 sequence becomes "?".

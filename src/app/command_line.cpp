@@ -1,0 +1,283 @@
+#include "app/command_line.h"
+
+#include <ostream>
+
+#include "app/input_text.h"
+#include "json/escape_decoding.h"
+#include "json/json_document.h"
+#include "json/text_preparation.h"
+#include "services/code_page.h"
+
+namespace keelnode {
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitUnreadable = 2;
+constexpr int kExitUsage = 64;
+
+constexpr const char* kUsage =
+    "usage: keelnode --tree | --paths | --nodes [--zero-based] [--single-quotes]\n"
+    "                [--decode-first] [--compact-paths] [--decoded] FILE|-|ADDRESS\n"
+    "\n"
+    "Prints what the window shows for a JSON document, in UTF-8:\n"
+    "  --tree     one line per tree item, indented two spaces per level\n"
+    "  --paths    one line per item below the root: path, TAB, value\n"
+    "  --nodes    one JSON object per node: level, kind, name, value\n"
+    "Options (the window's check boxes):\n"
+    "  --zero-based     array items counted from [0] (default [1])\n"
+    "  --single-quotes  single-quoted JSON converted first\n"
+    "  --decode-first   escapes decoded before parsing\n"
+    "  --compact-paths  paths written as a[0].b instead of a.[0].b\n"
+    "  --decoded        print the decoded value instead of the value\n"
+    "The input is a file, - for standard input, or an http:// or https://\n"
+    "address.\n";
+
+enum class Mode { kTree, kPaths, kNodes };
+
+struct Options {
+  Mode mode = Mode::kTree;
+  bool zeroBased = false;
+  bool singleQuotes = false;
+  bool decodeFirst = false;
+  bool compactPaths = false;
+  bool decoded = false;
+  std::string input;
+};
+
+bool ParseOptions(const std::vector<std::string>& args, Options& options) {
+  if (args.empty()) return false;
+  if (args[0] == "--tree") {
+    options.mode = Mode::kTree;
+  } else if (args[0] == "--paths") {
+    options.mode = Mode::kPaths;
+  } else if (args[0] == "--nodes") {
+    options.mode = Mode::kNodes;
+  } else {
+    return false;
+  }
+  bool have_input = false;
+  for (size_t i = 1; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--zero-based") {
+      options.zeroBased = true;
+    } else if (a == "--single-quotes") {
+      options.singleQuotes = true;
+    } else if (a == "--decode-first") {
+      options.decodeFirst = true;
+    } else if (a == "--compact-paths") {
+      options.compactPaths = true;
+    } else if (a == "--decoded") {
+      options.decoded = true;
+    } else if (a.size() > 1 && a[0] == '-' && !have_input) {
+      return false;  // an unknown option
+    } else if (have_input) {
+      return false;  // a second input
+    } else {
+      options.input = a;
+      have_input = true;
+    }
+  }
+  return have_input;
+}
+
+bool IsAddress(const std::string& input) {
+  auto starts = [&](std::string_view scheme) {
+    if (input.size() < scheme.size()) return false;
+    for (size_t i = 0; i < scheme.size(); ++i) {
+      char c = input[i];
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+      if (c != scheme[i]) return false;
+    }
+    return true;
+  };
+  return starts("http://") || starts("https://");
+}
+
+// Output in UTF-8, written out in large pieces.
+class Printer {
+ public:
+  explicit Printer(std::ostream& out) : out_(out) {}
+  ~Printer() { Flush(); }
+
+  // A label, path or value: CR, LF and TAB written as \r, \n and \t.
+  void Field(std::string_view text) {
+    utf8_.clear();
+    AppendGb18030AsUtf8(text, utf8_);
+    for (char c : utf8_) {
+      switch (c) {
+        case '\r':
+          buffer_ += "\\r";
+          break;
+        case '\n':
+          buffer_ += "\\n";
+          break;
+        case '\t':
+          buffer_ += "\\t";
+          break;
+        default:
+          buffer_.push_back(c);
+      }
+    }
+  }
+
+  // A JSON string with its quotes.
+  void JsonString(std::string_view text) {
+    utf8_.clear();
+    AppendGb18030AsUtf8(text, utf8_);
+    buffer_.push_back('"');
+    for (char c : utf8_) {
+      switch (c) {
+        case '"':
+          buffer_ += "\\\"";
+          break;
+        case '\\':
+          buffer_ += "\\\\";
+          break;
+        case '\b':
+          buffer_ += "\\b";
+          break;
+        case '\t':
+          buffer_ += "\\t";
+          break;
+        case '\n':
+          buffer_ += "\\n";
+          break;
+        case '\f':
+          buffer_ += "\\f";
+          break;
+        case '\r':
+          buffer_ += "\\r";
+          break;
+        default:
+          if (static_cast<unsigned char>(c) < 0x20) {
+            static const char kHex[] = "0123456789abcdef";
+            buffer_ += "\\u00";
+            buffer_.push_back(kHex[(c >> 4) & 0xF]);
+            buffer_.push_back(kHex[c & 0xF]);
+          } else {
+            buffer_.push_back(c);
+          }
+      }
+    }
+    buffer_.push_back('"');
+  }
+
+  void Raw(std::string_view ascii) {
+    buffer_.append(ascii);
+    if (buffer_.size() >= kFlushAt) Flush();
+  }
+
+  void Flush() {
+    out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+    buffer_.clear();
+  }
+
+ private:
+  static constexpr size_t kFlushAt = 1 << 20;
+  std::ostream& out_;
+  std::string buffer_;
+  std::string utf8_;
+};
+
+void PrintTree(const JsonDocument& doc, Printer& printer) {
+  const std::string bytes = doc.buildTreeItems().TakeBytes();
+  std::string indent;
+  ForEachTreeItem(bytes, [&](int, const TreeItemRecord& record) {
+    indent.assign(static_cast<size_t>(record.depth - 1) * 2, ' ');
+    printer.Raw(indent);
+    printer.Field(record.label);
+    printer.Raw("\n");
+    return true;
+  });
+}
+
+void PrintPaths(const JsonDocument& doc, const Options& options, Printer& printer) {
+  const JsonParser path_forms;
+  const NodeStore& store = doc.store();
+  for (int n = 2; n <= store.count(); ++n) {
+    // What the path box shows, and the value read back from it.
+    std::string path = doc.pathOfNode(n);
+    if (options.compactPaths) path = path_forms.normalisePath(path, 0);
+    const std::string internal = options.compactPaths ? path_forms.normalisePath(path, 1) : path;
+    std::string value = doc.valueAtPath(internal, 0);
+    if (options.decoded) value = decodeHtmlEntities(decodeUnicodeEscapes(value, false));
+    printer.Field(path);
+    printer.Raw("\t");
+    printer.Field(value);
+    printer.Raw("\n");
+  }
+}
+
+void PrintNodes(const JsonDocument& doc, Printer& printer) {
+  const NodeStore& store = doc.store();
+  for (int n = 1; n <= store.count(); ++n) {
+    printer.Raw("{\"level\":" + std::to_string(store.level(n)) +
+                ",\"kind\":" + std::to_string(store.kind(n)) + ",\"name\":");
+    printer.JsonString(store.nameView(n));
+    printer.Raw(",\"value\":");
+    printer.JsonString(RestoreEscapedQuotes(store.valueView(n)));
+    printer.Raw("}\n");
+  }
+}
+
+bool ReadInput(const Options& options, CommandLineIo& io, std::string& text) {
+  std::string bytes;
+  if (IsAddress(options.input)) {
+    text = io.fetch ? io.fetch(options.input) : std::string();
+    if (text.empty()) {
+      io.err << "keelnode: cannot fetch " << options.input << "\n";
+      return false;
+    }
+    return true;
+  }
+  if (options.input == "-") {
+    if (!io.readStdin || !io.readStdin(bytes)) {
+      io.err << "keelnode: cannot read standard input\n";
+      return false;
+    }
+  } else {
+    std::string error;
+    if (!ReadWholeFile(options.input, bytes, &error)) {
+      io.err << "keelnode: cannot read " << options.input << ": " << error << "\n";
+      return false;
+    }
+  }
+  text = InputBytesToText(bytes);
+  return true;
+}
+
+}  // namespace
+
+bool IsCommandLineMode(const std::string& argument) {
+  return argument == "--tree" || argument == "--paths" || argument == "--nodes";
+}
+
+int RunCommandLine(const std::vector<std::string>& args, CommandLineIo& io) {
+  Options options;
+  if (!ParseOptions(args, options)) {
+    io.err << kUsage;
+    return kExitUsage;
+  }
+  std::string text;
+  if (!ReadInput(options, io, text)) return kExitUnreadable;
+  if (options.decodeFirst) text = decodeHtmlEntities(decodeUnicodeEscapes(text, false));
+  JsonDocument doc;
+  doc.load(text, options.zeroBased, options.singleQuotes);
+  Printer printer(io.out);
+  switch (options.mode) {
+    case Mode::kTree:
+      PrintTree(doc, printer);
+      break;
+    case Mode::kPaths:
+      PrintPaths(doc, options, printer);
+      break;
+    case Mode::kNodes:
+      PrintNodes(doc, printer);
+      break;
+  }
+  printer.Flush();
+  io.out.flush();
+  return kExitOk;
+}
+
+}  // namespace keelnode

@@ -1,0 +1,18 @@
+// Turning the bytes of a file or of standard input into program text.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace keelnode {
+
+// Cut at the first zero byte; a leading UTF-8 byte-order mark dropped; valid
+// UTF-8 decoded as UTF-8, anything else taken as GB18030 as it is.
+std::string InputBytesToText(std::string_view bytes);
+
+// Reads a whole regular file (or pipe); false with a reason when it cannot.
+bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* error);
+// Reads a whole stream from an open descriptor.
+bool ReadWholeDescriptor(int fd, std::string& bytes, std::string* error);
+
+}  // namespace keelnode
