@@ -2,11 +2,10 @@
 
 #include <ostream>
 
+#include "app/document_printer.h"
 #include "app/input_text.h"
 #include "json/escape_decoding.h"
 #include "json/json_document.h"
-#include "json/text_preparation.h"
-#include "services/code_page.h"
 
 namespace keelnode {
 namespace {
@@ -93,133 +92,6 @@ bool IsAddress(const std::string& input) {
   return starts("http://") || starts("https://");
 }
 
-// Output in UTF-8, written out in large pieces.
-class Printer {
- public:
-  explicit Printer(std::ostream& out) : out_(out) {}
-  ~Printer() { Flush(); }
-
-  // A label, path or value: CR, LF and TAB written as \r, \n and \t.
-  void Field(std::string_view text) {
-    utf8_.clear();
-    AppendGb18030AsUtf8(text, utf8_);
-    for (char c : utf8_) {
-      switch (c) {
-        case '\r':
-          buffer_ += "\\r";
-          break;
-        case '\n':
-          buffer_ += "\\n";
-          break;
-        case '\t':
-          buffer_ += "\\t";
-          break;
-        default:
-          buffer_.push_back(c);
-      }
-    }
-  }
-
-  // A JSON string with its quotes.
-  void JsonString(std::string_view text) {
-    utf8_.clear();
-    AppendGb18030AsUtf8(text, utf8_);
-    buffer_.push_back('"');
-    for (char c : utf8_) {
-      switch (c) {
-        case '"':
-          buffer_ += "\\\"";
-          break;
-        case '\\':
-          buffer_ += "\\\\";
-          break;
-        case '\b':
-          buffer_ += "\\b";
-          break;
-        case '\t':
-          buffer_ += "\\t";
-          break;
-        case '\n':
-          buffer_ += "\\n";
-          break;
-        case '\f':
-          buffer_ += "\\f";
-          break;
-        case '\r':
-          buffer_ += "\\r";
-          break;
-        default:
-          if (static_cast<unsigned char>(c) < 0x20) {
-            static const char kHex[] = "0123456789abcdef";
-            buffer_ += "\\u00";
-            buffer_.push_back(kHex[(c >> 4) & 0xF]);
-            buffer_.push_back(kHex[c & 0xF]);
-          } else {
-            buffer_.push_back(c);
-          }
-      }
-    }
-    buffer_.push_back('"');
-  }
-
-  void Raw(std::string_view ascii) {
-    buffer_.append(ascii);
-    if (buffer_.size() >= kFlushAt) Flush();
-  }
-
-  void Flush() {
-    out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
-    buffer_.clear();
-  }
-
- private:
-  static constexpr size_t kFlushAt = 1 << 20;
-  std::ostream& out_;
-  std::string buffer_;
-  std::string utf8_;
-};
-
-void PrintTree(const JsonDocument& doc, Printer& printer) {
-  const std::string bytes = doc.buildTreeItems().TakeBytes();
-  std::string indent;
-  ForEachTreeItem(bytes, [&](int, const TreeItemRecord& record) {
-    indent.assign(static_cast<size_t>(record.depth - 1) * 2, ' ');
-    printer.Raw(indent);
-    printer.Field(record.label);
-    printer.Raw("\n");
-    return true;
-  });
-}
-
-void PrintPaths(const JsonDocument& doc, const Options& options, Printer& printer) {
-  const JsonParser path_forms;
-  const NodeStore& store = doc.store();
-  for (int n = 2; n <= store.count(); ++n) {
-    // What the path box shows, and the value read back from it.
-    std::string path = doc.pathOfNode(n);
-    if (options.compactPaths) path = path_forms.normalisePath(path, 0);
-    const std::string internal = options.compactPaths ? path_forms.normalisePath(path, 1) : path;
-    std::string value = doc.valueAtPath(internal, 0);
-    if (options.decoded) value = decodeHtmlEntities(decodeUnicodeEscapes(value, false));
-    printer.Field(path);
-    printer.Raw("\t");
-    printer.Field(value);
-    printer.Raw("\n");
-  }
-}
-
-void PrintNodes(const JsonDocument& doc, Printer& printer) {
-  const NodeStore& store = doc.store();
-  for (int n = 1; n <= store.count(); ++n) {
-    printer.Raw("{\"level\":" + std::to_string(store.level(n)) +
-                ",\"kind\":" + std::to_string(store.kind(n)) + ",\"name\":");
-    printer.JsonString(store.nameView(n));
-    printer.Raw(",\"value\":");
-    printer.JsonString(RestoreEscapedQuotes(store.valueView(n)));
-    printer.Raw("}\n");
-  }
-}
-
 bool ReadInput(const Options& options, CommandLineIo& io, std::string& text) {
   std::string bytes;
   if (IsAddress(options.input)) {
@@ -263,19 +135,17 @@ int RunCommandLine(const std::vector<std::string>& args, CommandLineIo& io) {
   if (options.decodeFirst) text = decodeHtmlEntities(decodeUnicodeEscapes(text, false));
   JsonDocument doc;
   doc.load(text, options.zeroBased, options.singleQuotes);
-  Printer printer(io.out);
   switch (options.mode) {
     case Mode::kTree:
-      PrintTree(doc, printer);
+      PrintTreeLines(doc, io.out);
       break;
     case Mode::kPaths:
-      PrintPaths(doc, options, printer);
+      PrintPathLines(doc, {options.compactPaths, options.decoded}, io.out);
       break;
     case Mode::kNodes:
-      PrintNodes(doc, printer);
+      PrintNodeLines(doc, io.out);
       break;
   }
-  printer.Flush();
   io.out.flush();
   return kExitOk;
 }

@@ -107,7 +107,8 @@ TEST(CommandLineTest, UnreadableInputsExitWithTwo) {
   EXPECT_EQ(RunCommandLine({"--tree", "-"}, io), 2);
   EXPECT_EQ(out.str(), "");
   // One line per failure.
-  EXPECT_EQ(std::count(err.str().begin(), err.str().end(), '\n'), 3);
+  const std::string messages = err.str();
+  EXPECT_EQ(std::count(messages.begin(), messages.end(), '\n'), 3);
 }
 
 TEST(CommandLineTest, ReadsFilesAndFetchesAddresses) {

@@ -1,0 +1,23 @@
+// Printing a loaded document the way the command-line mode shows it: UTF-8,
+// one line per tree item or node, each ended by "\n".
+#pragma once
+
+#include <iosfwd>
+
+#include "json/json_document.h"
+
+namespace keelnode {
+
+struct PathOptions {
+  bool compactPaths = false;  // a[0].b instead of a.[0].b
+  bool decoded = false;       // the decoded value instead of the value
+};
+
+// Each tree item: two spaces per level below the root, then its label.
+void PrintTreeLines(const JsonDocument& doc, std::ostream& out);
+// Each item below the root: the path box text, TAB, the value box text.
+void PrintPathLines(const JsonDocument& doc, const PathOptions& options, std::ostream& out);
+// Each node as a JSON object: level, kind, name, value.
+void PrintNodeLines(const JsonDocument& doc, std::ostream& out);
+
+}  // namespace keelnode
