@@ -74,6 +74,8 @@ std::string ReplaceAllUnits(std::string_view text, std::string_view from, std::s
 }
 
 std::string CleanName(std::string_view text) {
+  std::string_view slice;
+  if (CleanNameIsSlice(text, &slice)) return std::string(slice);
   std::string out;
   out.reserve(text.size());
   bool line_start = true;
@@ -153,21 +155,19 @@ bool TrimValueIsSlice(std::string_view text, std::string_view* slice) {
 }
 
 bool CleanNameIsSlice(std::string_view text, std::string_view* slice) {
-  size_t begin = 0;
-  size_t end = 0;
-  bool leading = true;
-  for (size_t i = 0; i < text.size();) {
-    Unit u = UnitAt(text, i);
-    if (IsWhitespace(u)) return false;
-    i += u.len;
-    if (u.byte == '"') {
-      if (leading) begin = i;
-    } else {
-      leading = false;
-      end = i;
-    }
+  // Without whitespace only the quotes at both ends go. A byte that might be
+  // whitespace (or start U+3000) sends the text to the full scanner.
+  for (char c : text) {
+    const unsigned char b = static_cast<unsigned char>(c);
+    if (b == ' ' || (b >= '\t' && b <= '\r') || b == 0xA1) return false;
   }
-  *slice = leading ? text.substr(text.size(), 0) : text.substr(begin, end - begin);
+  size_t begin = 0;
+  while (begin < text.size() && text[begin] == '"')
+    ++begin;
+  size_t end = text.size();
+  while (end > begin && text[end - 1] == '"' && IsUnitStart(text, end - 1))
+    --end;
+  *slice = text.substr(begin, end - begin);
   return true;
 }
 

@@ -235,6 +235,13 @@ size_t DecodeUtf8(std::string_view s, size_t i, char32_t& cp) {
 }  // namespace
 
 void AppendGb18030AsUtf8(std::string_view text, std::string& out, InvalidBytes invalid) {
+  // ASCII runs are the same bytes in both encodings.
+  size_t ascii = 0;
+  while (ascii < text.size() && static_cast<unsigned char>(text[ascii]) < 0x80)
+    ++ascii;
+  out.append(text.data(), ascii);
+  text.remove_prefix(ascii);
+  if (text.empty()) return;
   DecodeGb18030(text, [&](char32_t cp, size_t at, size_t len, bool valid) {
     if (valid) {
       AppendUtf8(cp, out);

@@ -8,15 +8,17 @@ size_t FindAsciiByte(std::string_view text, char byte, size_t from) {
   const size_t n = text.size();
   size_t i = from;
   while (i < n) {
-    // Jump straight to the next candidate when no lead byte lies before it.
     const void* hit = std::memchr(text.data() + i, byte, n - i);
-    size_t candidate = hit ? static_cast<const char*>(hit) - text.data() : n;
-    size_t j = i;
-    while (j < candidate && !IsLeadByte(static_cast<unsigned char>(text[j])))
-      ++j;
-    if (j == candidate) return candidate < n ? candidate : std::string_view::npos;
-    // A lead byte at j: step over its unit and look again from there.
-    i = j + 2;
+    if (hit == nullptr) return std::string_view::npos;
+    const size_t candidate = static_cast<const char*>(hit) - text.data();
+    // Units start at `from`, so the run of high bytes is counted no further
+    // back than that.
+    size_t run = 0;
+    while (candidate - run > from &&
+           IsLeadByte(static_cast<unsigned char>(text[candidate - run - 1])))
+      ++run;
+    if (run % 2 == 0) return candidate;
+    i = candidate + 1;  // the second byte of a character
   }
   return std::string_view::npos;
 }

@@ -28,9 +28,19 @@ inline bool IsFourByteSequence(std::string_view text, size_t pos) {
          b(2) <= 0xFE && b(3) >= 0x30 && b(3) <= 0x39;
 }
 
+// Whether a unit starts at `pos`. Units can be told apart looking backwards:
+// the byte after any byte below 0x80 starts a unit, so only the run of bytes
+// of 0x80 or above right before `pos` matters, and it pairs up from its start.
+inline bool IsUnitStart(std::string_view text, size_t pos) {
+  size_t run = 0;
+  while (run < pos && IsLeadByte(static_cast<unsigned char>(text[pos - run - 1])))
+    ++run;
+  return run % 2 == 0;
+}
+
 // Position of the first unit at or after `from` whose single byte is `byte`
 // (an ASCII byte), stepping over multi-byte units; npos when there is none.
-// `from` must be a unit boundary.
+// `from` must be a unit start.
 size_t FindAsciiByte(std::string_view text, char byte, size_t from = 0);
 
 }  // namespace keelnode
