@@ -134,7 +134,7 @@ int RunCommandLine(const std::vector<std::string>& args, CommandLineIo& io) {
   if (!ReadInput(options, io, text)) return kExitUnreadable;
   if (options.decodeFirst) text = decodeHtmlEntities(decodeUnicodeEscapes(text, false));
   JsonDocument doc;
-  doc.load(text, options.zeroBased, options.singleQuotes);
+  doc.loadOwned(std::move(text), options.zeroBased, options.singleQuotes);
   switch (options.mode) {
     case Mode::kTree:
       PrintTreeLines(doc, io.out);

@@ -92,16 +92,17 @@ class Printer {
 }  // namespace
 
 void PrintTreeLines(const JsonDocument& doc, std::ostream& out) {
+  // Straight from the store: the same labels the item block would carry.
   Printer printer(out);
-  const std::string bytes = doc.buildTreeItems().TakeBytes();
   std::string indent;
-  ForEachTreeItem(bytes, [&](int, const TreeItemRecord& record) {
-    indent.assign(static_cast<size_t>(record.depth - 1) * 2, ' ');
+  std::string label;
+  for (int n = 1; n <= doc.store().count(); ++n) {
+    indent.assign(static_cast<size_t>(doc.store().level(n) - 1) * 2, ' ');
     printer.Raw(indent);
-    printer.Field(record.label);
+    doc.treeLabel(n, label);
+    printer.Field(label);
     printer.Raw("\n");
-    return true;
-  });
+  }
 }
 
 void PrintPathLines(const JsonDocument& doc, const PathOptions& options, std::ostream& out) {

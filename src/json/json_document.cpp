@@ -1,5 +1,6 @@
 #include "json/json_document.h"
 
+#include <algorithm>
 #include <charconv>
 #include <memory>
 
@@ -32,17 +33,23 @@ struct Frame {
 JsonDocument::JsonDocument() = default;
 
 void JsonDocument::load(std::string& text, bool zeroBased, bool singleQuote) {
+  if (singleQuote) text = parser_.convertSingleQuotes(text);
+  loadOwned(text, zeroBased, false);
+}
+
+void JsonDocument::loadOwned(std::string text, bool zeroBased, bool singleQuote) {
   zeroBasedIndices_ = zeroBased;
   store_.clear();
   if (singleQuote) text = parser_.convertSingleQuotes(text);
-  const std::string_view root_text = store_.AdoptCopy(text);
+  const std::string_view root_text = store_.Adopt(std::move(text));
   const KeepText keep = [this](std::string kept) { return store_.Adopt(std::move(kept)); };
 
   // A text prepared for splitting, owned by the store; the masked twin only
   // lives while its levels are being split.
   auto prepare = [&](std::string_view value) {
-    std::string prepared = JsonParser::Prepare(value);
-    std::string_view kept = prepared == value ? value : store_.Adopt(std::move(prepared));
+    std::string prepared;
+    std::string_view kept =
+        PrepareForSplitting(value, prepared) ? store_.Adopt(std::move(prepared)) : value;
     return std::make_shared<const PreparedText>(kept);
   };
 
@@ -57,6 +64,8 @@ void JsonDocument::load(std::string& text, bool zeroBased, bool singleQuote) {
     bracket = base->masked().find('[');
   }
   const bool root_is_object = brace != npos && (bracket == npos || brace < bracket);
+  // Room for about as many nodes as the text has separators, within reason.
+  store_.reserve(std::min(base->separatorCount() + 1, base->size() / 4 + 1));
   Frame root{store_.insertShared(-1, "JSON", root_is_object ? 1 : 2, root_text),
              !root_is_object,
              {},
@@ -119,6 +128,18 @@ void JsonDocument::load(std::string& text, bool zeroBased, bool singleQuote) {
   }
 }
 
+void JsonDocument::treeLabel(int n, std::string& out) const {
+  out.assign(store_.nameView(n));
+  if (store_.kind(n) != kScalar) return;
+  out.push_back(':');
+  std::string_view value = store_.valueView(n);
+  if (value.find('#') == npos) {
+    out.append(value);
+  } else {
+    out.append(RestoreEscapedQuotes(value));
+  }
+}
+
 TreeItemList JsonDocument::buildTreeItems() const {
   TreeItemList list;
   const int count = store_.count();
@@ -130,20 +151,9 @@ TreeItemList JsonDocument::buildTreeItems() const {
   list.Reserve(bytes);
   std::string label;
   for (int n = 1; n <= count; ++n) {
+    treeLabel(n, label);
     const int kind = store_.kind(n);
-    std::string_view shown = store_.nameView(n);
-    if (kind == kScalar) {
-      label.assign(shown);
-      label.push_back(':');
-      std::string_view value = store_.valueView(n);
-      if (value.find('#') == npos) {
-        label.append(value);
-      } else {
-        label.append(RestoreEscapedQuotes(value));
-      }
-      shown = label;
-    }
-    list.AddItem(shown, kind, kind, n, 0, 0, store_.level(n));
+    list.AddItem(label, kind, kind, n, 0, 0, store_.level(n));
   }
   return list;
 }

@@ -22,6 +22,12 @@ class JsonDocument {
   // With singleQuote, `text` receives the converted text. Never fails:
   // malformed text yields whatever the parser found (at worst the root).
   void load(std::string& text, bool zeroBased, bool singleQuote);
+  // The same, taking the text over instead of copying it.
+  void loadOwned(std::string text, bool zeroBased, bool singleQuote);
+
+  // The label of node n's tree item: its name, and for a scalar ":" and the
+  // value as written (escaped quotes restored). `out` is replaced.
+  void treeLabel(int n, std::string& out) const;
 
   // One item per node in node order: label, image = selected image = kind,
   // value = node number, depth = level.

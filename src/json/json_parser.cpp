@@ -9,9 +9,9 @@ JsonParser::JsonParser() {
 }
 
 std::string JsonParser::Prepare(std::string_view text) {
-  std::string prepared(text);
-  ProtectEscapedQuotes(prepared);
-  return CompactWhitespace(prepared);
+  std::string prepared;
+  if (!PrepareForSplitting(text, prepared)) prepared.assign(text);
+  return prepared;
 }
 
 void JsonParser::reset() {

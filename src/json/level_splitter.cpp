@@ -15,8 +15,8 @@ constexpr size_t npos = std::string_view::npos;
 // candidate end that only ever grows, so each byte is counted once per scan.
 class LevelSplitter::BalanceCounter {
  public:
-  BalanceCounter(const Level& level, int64_t start)
-      : level_(level), start_(start), cursor_(start + 1) {}
+  BalanceCounter(const Level& level, int64_t start, size_t* group_hint)
+      : level_(level), start_(start), cursor_(start + 1), groupHint_(group_hint) {}
 
   // Counts up to *end (exclusive). When *end lies inside a long closed group
   // that opens after the start and cannot balance before it closes, moves
@@ -27,7 +27,7 @@ class LevelSplitter::BalanceCounter {
     if (target < cursor_) Reset();
     const size_t level_end = level_.offset + level_.length;
     while (true) {
-      const PreparedText::Group* g = level_.base->GroupFrom(Absolute(cursor_));
+      const PreparedText::Group* g = level_.base->GroupFrom(Absolute(cursor_), groupHint_);
       if (g == nullptr || g->close >= level_end || Relative(g->open) >= target) {
         Count(cursor_, target);
         cursor_ = target;
@@ -61,6 +61,7 @@ class LevelSplitter::BalanceCounter {
 
   void Reset() {
     squares_ = curlies_ = quotes_ = 0;
+    *groupHint_ = static_cast<size_t>(-1);
     cursor_ = start_ + 1;
   }
 
@@ -105,6 +106,7 @@ class LevelSplitter::BalanceCounter {
   int64_t squares_ = 0;
   int64_t curlies_ = 0;
   int64_t quotes_ = 0;
+  size_t* groupHint_;
 };
 
 int64_t LevelSplitter::Find(char delimiter, int64_t from) const {
@@ -117,7 +119,7 @@ int64_t LevelSplitter::Find(char delimiter, int64_t from) const {
 
 bool LevelSplitter::isBalanced(int64_t start, int64_t end) const {
   if (start == -1 || end == -1) return false;
-  BalanceCounter counter(level_, start);
+  BalanceCounter counter(level_, start, &groupHint_);
   int64_t e = end;
   // A jump means the end lies inside a group that cannot balance there.
   return !counter.ExtendTo(&e) && counter.Balanced();
@@ -150,7 +152,7 @@ std::string_view LevelSplitter::scanMemberName(int64_t pos, int64_t* out_pos) co
 
 std::string_view LevelSplitter::scanMemberValue(int64_t pos, int64_t* out_pos) const {
   const int64_t n = static_cast<int64_t>(level_.length);
-  BalanceCounter counter(level_, pos);
+  BalanceCounter counter(level_, pos, &groupHint_);
   int64_t e = pos;
   int64_t last = 0;
   while (true) {
@@ -235,7 +237,7 @@ int LevelSplitter::splitItems(std::vector<SplitEntry>& out) const {
   int64_t s = Find('[', 1);
   while (s != -1) {
     yieldToUi();
-    BalanceCounter counter(level_, s);
+    BalanceCounter counter(level_, s, &groupHint_);
     int64_t e = s;
     while (true) {
       int64_t next = Find(',', e + 1);

@@ -63,6 +63,9 @@ class LevelSplitter {
 
   Level level_;
   KeepText keep_;
+  // Where the last balance count found its next long group: scans of a
+  // level move forward, so the next count starts looking there.
+  mutable size_t groupHint_ = static_cast<size_t>(-1);
 };
 
 }  // namespace keelnode

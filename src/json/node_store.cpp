@@ -167,9 +167,15 @@ bool NodeStore::setTag(int n, int number, bool add) {
   return true;
 }
 
+void NodeStore::reserve(size_t nodes) {
+  nodes_.reserve(nodes);
+  end_.reserve(nodes);
+}
+
 void NodeStore::clear() {
-  nodes_.clear();
-  end_.clear();
+  // Let go of the memory too: the next document may be much smaller.
+  std::vector<Node>().swap(nodes_);
+  std::vector<int32_t>().swap(end_);
   openPath_.clear();
   topLevelCount_ = 0;
   arena_.Clear();

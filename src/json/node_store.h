@@ -80,6 +80,7 @@ class NodeStore {
   bool setTag(int n, int number, bool add);
 
   int count() const { return static_cast<int>(nodes_.size()); }
+  void reserve(size_t nodes);
   int topLevelCount() const { return topLevelCount_; }
   void clear();
   int copyAll(std::vector<NodeRecord>& out) const;

@@ -24,11 +24,15 @@ bool AnyIn(const std::vector<size_t>& sorted, size_t begin, size_t end) {
 }  // namespace
 
 PreparedText::PreparedText(std::string_view text) : text_(text), masked_(text) {
+  // Open groups, as indices into largeGroups_: every opener gets an entry in
+  // text order (so the list needs no sorting), and those that do not close
+  // properly or are short are dropped at the end.
   struct Open {
-    size_t pos;
+    size_t group;
     char kind;
     size_t quotes;
   };
+  constexpr size_t kUnclosed = static_cast<size_t>(-1);
   std::vector<Open> opens;
   size_t quotes = 0;
   size_t string_start = npos;  // position of the opening quote while inside a string
@@ -59,16 +63,20 @@ PreparedText::PreparedText(std::string_view text) : text_(text), masked_(text) {
         string_start = npos;
       }
     } else if (string_start == npos) {
-      if (c == '[' || c == '{') {
-        opens.push_back({i, c, quotes});
+      if (c == ',') {
+        ++separators_;
+      } else if (c == '[' || c == '{') {
+        ++separators_;
+        opens.push_back({largeGroups_.size(), c, quotes});
+        largeGroups_.push_back({i, kUnclosed});
       } else if (c == ']' || c == '}') {
         if (!opens.empty()) {
           const Open& o = opens.back();
           if ((c == ']') != (o.kind == '[')) {
             opens.clear();  // mismatched kinds: nothing open here closes properly
           } else {
-            if (i - o.pos >= kLargeGroup && (quotes - o.quotes) % 2 == 0)
-              largeGroups_.push_back({o.pos, i});
+            Group& g = largeGroups_[o.group];
+            if (i - g.open >= kLargeGroup && (quotes - o.quotes) % 2 == 0) g.close = i;
             opens.pop_back();
           }
         }
@@ -76,8 +84,8 @@ PreparedText::PreparedText(std::string_view text) : text_(text), masked_(text) {
     }
     i += len;
   }
-  std::sort(largeGroups_.begin(), largeGroups_.end(),
-            [](const Group& a, const Group& b) { return a.open < b.open; });
+  std::erase_if(largeGroups_, [&](const Group& g) { return g.close == kUnclosed; });
+  largeGroups_.shrink_to_fit();
   std::sort(blankLineBreaks_.begin(), blankLineBreaks_.end());
   blankLineBreaks_.erase(std::unique(blankLineBreaks_.begin(), blankLineBreaks_.end()),
                          blankLineBreaks_.end());
@@ -123,10 +131,31 @@ bool PreparedText::SliceHasBlankLineBreak(size_t begin, size_t end) const {
   return AnyIn(blankLineBreaks_, begin, end);
 }
 
-const PreparedText::Group* PreparedText::GroupFrom(size_t from) const {
+const PreparedText::Group* PreparedText::GroupFrom(size_t from, size_t* hint) const {
+  size_t index;
+  // A hint past the end (or none) means: search.
+  if (hint != nullptr && *hint <= largeGroups_.size() &&
+      (*hint == 0 || largeGroups_[*hint - 1].open < from)) {
+    index = *hint;
+    // A few steps forward; far jumps fall back to a binary search.
+    for (int steps = 0; index < largeGroups_.size() && largeGroups_[index].open < from; ++steps) {
+      if (steps == 8) {
+        index = LowerBound(from);
+        break;
+      }
+      ++index;
+    }
+  } else {
+    index = LowerBound(from);
+  }
+  if (hint != nullptr) *hint = index;
+  return index == largeGroups_.size() ? nullptr : &largeGroups_[index];
+}
+
+size_t PreparedText::LowerBound(size_t from) const {
   auto it = std::lower_bound(largeGroups_.begin(), largeGroups_.end(), from,
                              [](const Group& g, size_t pos) { return g.open < pos; });
-  return it == largeGroups_.end() ? nullptr : &*it;
+  return static_cast<size_t>(it - largeGroups_.begin());
 }
 
 }  // namespace keelnode

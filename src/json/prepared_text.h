@@ -50,15 +50,20 @@ class PreparedText {
   // Whether the slice [begin, end) holds a line break next to a blank, so
   // trimming a value there acts inside it, not only at its ends.
   bool SliceHasBlankLineBreak(size_t begin, size_t end) const;
-  // The first large group opening at or after `from`, or nullptr.
-  const Group* GroupFrom(size_t from) const;
+  // The first large group opening at or after `from`, or nullptr; `hint`
+  // (an index into the groups from an earlier call with a smaller `from`)
+  // makes a run of growing positions cost nothing.
+  const Group* GroupFrom(size_t from, size_t* hint = nullptr) const;
+  // Openers and commas outside strings: about the number of nodes a full
+  // split of the text yields.
+  size_t separatorCount() const { return separators_; }
 
   // Whether the unit that ends at `end` - 1 starts at `end` - 2.
   bool UnitBeforeIsDoubleByte(size_t end) const {
     return end >= 2 && masked_[end - 1] == kTrailMark;
   }
 
-  static constexpr size_t kLargeGroup = 2048;
+  static constexpr size_t kLargeGroup = 64;
   static constexpr char kLeadMark = '\x01';
   static constexpr char kTrailMark = '\x02';
 
@@ -70,12 +75,14 @@ class PreparedText {
     size_t answer = 0;
   };
   static int DelimiterSlot(char delimiter);
+  size_t LowerBound(size_t from) const;  // index of the first group opening at or after `from`
 
   std::string_view text_;
   std::string masked_;
   std::vector<size_t> backslashHazards_;  // "\" before a quote or "|"
   std::vector<size_t> blankLineBreaks_;   // CR or LF beside a blank
   std::vector<Group> largeGroups_;        // sorted by open
+  size_t separators_ = 0;
   mutable Memo memos_[7];
 };
 

@@ -171,9 +171,9 @@ bool CleanNameIsSlice(std::string_view text, std::string_view* slice) {
   return true;
 }
 
-std::string CompactWhitespace(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
+bool CompactWhitespaceInPlace(std::string& text) {
+  // Output never outgrows input, so the kept bytes move down in place.
+  size_t write = 0;
   bool after_closer = false;
   size_t i = 0;
   while (i < text.size()) {
@@ -181,15 +181,30 @@ std::string CompactWhitespace(std::string_view text) {
     if (IsWhitespace(u)) {
       size_t j = RunEnd(text, i, IsWhitespace);
       bool before_opener = j < text.size() && (text[j] == '[' || text[j] == '{' || text[j] == '"');
-      if (!after_closer && !before_opener) out.append(text.substr(i, j - i));
+      if (!after_closer && !before_opener) {
+        if (write != i) std::memmove(text.data() + write, text.data() + i, j - i);
+        write += j - i;
+      }
       after_closer = false;
       i = j;
       continue;
     }
-    out.append(text.substr(i, u.len));
+    if (write != i) {
+      text[write] = text[i];
+      if (u.len == 2) text[write + 1] = text[i + 1];
+    }
+    write += u.len;
     after_closer = u.byte == ']' || u.byte == '}' || u.byte == '"';
     i += u.len;
   }
+  const bool changed = write != text.size();
+  text.resize(write);
+  return changed;
+}
+
+std::string CompactWhitespace(std::string_view text) {
+  std::string out(text);
+  CompactWhitespaceInPlace(out);
   return out;
 }
 
@@ -198,6 +213,82 @@ void ProtectEscapedQuotes(std::string& text) {
   text = ReplaceAllUnits(text, "\\\\", kEscapedBackslashMarker);
   text = ReplaceAllUnits(text, "\\\"", kEscapedQuotePlaceholder);
   text = ReplaceAllUnits(text, kEscapedBackslashMarker, "\\\\");
+}
+
+namespace {
+
+// Protection in one pass, for text without a backslash before "|": then the
+// markers of the three literal replacements are exactly the backslash pairs,
+// so pairs stay and a lone backslash before a quote becomes the placeholder.
+// False when nothing changes.
+bool ProtectInOnePass(std::string_view text, std::string& out) {
+  size_t from = 0;
+  bool changed = false;
+  for (size_t i = FindAsciiByte(text, '\\'); i != std::string_view::npos;) {
+    if (i + 1 < text.size() && text[i + 1] == '\\') {
+      i = FindAsciiByte(text, '\\', i + 2);
+      continue;
+    }
+    if (i + 1 < text.size() && text[i + 1] == '"') {
+      if (!changed) out.reserve(text.size() + text.size() / 16);
+      changed = true;
+      out.append(text, from, i - from);
+      out.append(kEscapedQuotePlaceholder);
+      from = i + 2;
+    }
+    i = i + 1 < text.size() ? FindAsciiByte(text, '\\', i + 1) : std::string_view::npos;
+  }
+  if (changed) out.append(text, from, std::string_view::npos);
+  return changed;
+}
+
+bool HasBackslashBeforeBar(std::string_view text) {
+  for (size_t i = text.find("\\|"); i != std::string_view::npos; i = text.find("\\|", i + 1))
+    if (IsUnitStart(text, i)) return true;
+  return false;
+}
+
+// Whether compaction would remove anything, without copying the text.
+bool NeedsCompaction(std::string_view text) {
+  bool after_closer = false;
+  size_t i = 0;
+  while (i < text.size()) {
+    Unit u = UnitAt(text, i);
+    if (IsWhitespace(u)) {
+      size_t j = RunEnd(text, i, IsWhitespace);
+      if (after_closer || (j < text.size() && (text[j] == '[' || text[j] == '{' || text[j] == '"')))
+        return true;
+      after_closer = false;
+      i = j;
+      continue;
+    }
+    after_closer = u.byte == ']' || u.byte == '}' || u.byte == '"';
+    i += u.len;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool PrepareForSplitting(std::string_view text, std::string& out) {
+  out.clear();
+  bool protected_changed;
+  if (HasBackslashBeforeBar(text)) {
+    out.assign(text);
+    ProtectEscapedQuotes(out);
+    protected_changed = out != text;
+  } else {
+    protected_changed = ProtectInOnePass(text, out);
+  }
+  if (protected_changed) {
+    CompactWhitespaceInPlace(out);
+    return true;
+  }
+  out.clear();
+  if (!NeedsCompaction(text)) return false;
+  out.assign(text);
+  CompactWhitespaceInPlace(out);
+  return true;
 }
 
 std::string RestoreEscapedQuotes(std::string_view text) {

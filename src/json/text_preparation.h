@@ -28,9 +28,15 @@ bool TrimValueIsSlice(std::string_view text, std::string_view* slice);
 bool CleanNameIsSlice(std::string_view text, std::string_view* slice);
 
 std::string CompactWhitespace(std::string_view text);
+// The same in place; false when nothing changed.
+bool CompactWhitespaceInPlace(std::string& text);
 // Every "\\" to the marker, every backslash-quote to the placeholder, every
 // marker back to "\\": three literal replacements, in place.
 void ProtectEscapedQuotes(std::string& text);
+// Both steps of preparing a text for splitting: escaped quotes protected,
+// then whitespace compacted. False (and `out` untouched) when the text is
+// prepared already.
+bool PrepareForSplitting(std::string_view text, std::string& out);
 std::string RestoreEscapedQuotes(std::string_view text);
 std::string ConvertSingleQuotes(std::string_view text);
 
