@@ -1,0 +1,69 @@
+#include "viewer/json_tree_view.h"
+
+#include <QContextMenuEvent>
+#include <QMouseEvent>
+
+#include "json/tree_item_list.h"
+
+namespace keelnode {
+
+JsonTreeView::JsonTreeView(QWidget* parent) : QTreeView(parent), model_(this) {
+  setModel(&model_);
+  setHeaderHidden(true);
+  setUniformRowHeights(true);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setIconSize(QSize(20, 20));
+  setAnimated(false);
+}
+
+void JsonTreeView::showSingleItem(std::string_view label) {
+  TreeItemList list;
+  list.AddItem(label, 0, 0, 0, 0, 0, 1);
+  model_.setBlock(list.TakeBytes());
+}
+
+void JsonTreeView::expandItem(int item) {
+  const QModelIndex index = model_.indexOfItem(item);
+  if (index.isValid()) expand(index);
+}
+
+int JsonTreeView::currentItem() const {
+  return TreeItemModel::itemOf(currentIndex());
+}
+
+void JsonTreeView::setCurrentItem(int item) {
+  const QModelIndex index = model_.indexOfItem(item);
+  if (!index.isValid()) return;
+  selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+  scrollTo(index);
+}
+
+void JsonTreeView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+  QTreeView::currentChanged(current, previous);
+  emit currentItemChanged(TreeItemModel::itemOf(current));
+}
+
+void JsonTreeView::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::RightButton) {
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (!index.isValid()) return;
+    setCurrentItem(TreeItemModel::itemOf(index));
+    emit itemMenuRequested(event->globalPosition().toPoint());
+    return;
+  }
+  QTreeView::mousePressEvent(event);
+}
+
+void JsonTreeView::mouseDoubleClickEvent(QMouseEvent* event) {
+  QTreeView::mouseDoubleClickEvent(event);
+  if (event->button() == Qt::LeftButton) emit doubleClickedTree();
+}
+
+void JsonTreeView::contextMenuEvent(QContextMenuEvent* event) {
+  if (event->reason() != QContextMenuEvent::Keyboard || !currentIndex().isValid()) return;
+  const QRect item = visualRect(currentIndex());
+  emit itemMenuRequested(viewport()->mapToGlobal(item.center()));
+}
+
+}  // namespace keelnode

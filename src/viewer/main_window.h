@@ -1,0 +1,171 @@
+// The program's main window: seven workspace tabs with one tree each, the
+// path and value boxes, the search bar, and the banner with the options.
+//
+// Controls carry their names as object names and the "禁止保存" tag as the
+// string property "tag"; they are created in the window's control order,
+// which is what the saved control states walk. Tabs are numbered 1..7.
+//
+// Restoring and saving state, the data files, reloads after an option
+// change and fetching from an address are built on top of this class; it
+// offers them the tab state and the hooks below.
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <string>
+
+#include "json/json_document.h"
+#include "json/json_parser.h"
+#include "json/tree_item_list.h"
+#include "viewer/tree_item_model.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class QTimer;
+
+namespace keelnode {
+
+class ImageLabel;
+class JsonTreeView;
+class LinkLabel;
+class MouseButton;
+class TextBox;
+
+class MainWindow : public QWidget {
+  Q_OBJECT
+ public:
+  static constexpr int kTabCount = 7;
+  static constexpr int kDesignWidth = 1020;
+  static constexpr int kDesignHeight = 739;
+
+  explicit MainWindow(QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // --- tabs ---
+  int currentTabNumber() const;
+  JsonTreeView* currentTree() const { return tree(currentTabNumber()); }
+  JsonDocument& currentDocument() { return document(currentTabNumber()); }
+  JsonTreeView* tree(int tabNumber) const;
+  JsonDocument& document(int tabNumber);
+  // The tab's raw text, as its last load received it (kept by its tree).
+  const std::string& rawText(int tabNumber) const;
+  void setRawText(int tabNumber, std::string text);
+  int currentItem(int tabNumber) const;
+  void setCurrentItem(int tabNumber, int item);
+  bool isLoading(int tabNumber) const { return loading_[tabNumber - 1]; }
+
+  // --- load pipeline ---
+  // Shows `text` (or, unless useGivenText, the clipboard text, which is then
+  // written back to `text`) as the tree of tab `tabNumber`; with
+  // restoreSelection, item `selectedItem` becomes current afterwards. A
+  // request for a tab that is already loading is ignored.
+  void loadTab(std::string& text, bool useGivenText, int tabNumber, int selectedItem,
+               bool restoreSelection);
+  // The paste button's click: the clipboard into the current tab.
+  void pasteIntoCurrentTab();
+
+  // --- selection display ---
+  void showSelection(bool suppressRead);
+  void readValueAtPath();
+  void copyPath() const;
+  void copyValue() const;
+  void copyDecodedValue() const;
+
+  // --- tree search ---
+  void searchTree(bool backward);
+  // How long "找不到" stays on the search button, in milliseconds.
+  void setNotFoundPause(int milliseconds) { notFoundPause_ = milliseconds; }
+
+  // --- window options ---
+  void applyIconSet();
+  void applyTopmost();
+  // Layout for the current size (also run by every resize).
+  void layOut();
+  // One tick of the brand image's walk along the banner.
+  void stepBrandImage();
+
+ signals:
+  // The window is about to close; closing is always allowed.
+  void closing();
+  // The window was activated for the first time.
+  void firstActivated();
+  // The current page changed (tab number 1..7).
+  void tabChanged(int tabNumber);
+  // Right button on the paste button, with the modifier keys (Ctrl 1,
+  // Shift 2, Alt 4).
+  void pasteFromAddressRequested(int modifierBits);
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  bool event(QEvent* event) override;
+
+ private:
+  void buildBanner();
+  void buildWorkArea();
+  void buildSearchBar();
+  void buildTreeMenu();
+  void connectControls();
+  void showTreeMenu(const QPoint& globalPos);
+  void showNotes();
+  void searchTextFromCurrentItem();
+  bool arraysAsNodes() const;
+  std::string pathBoxText() const;
+
+  // Banner.
+  QWidget* banner_ = nullptr;
+  QCheckBox* textIcons_ = nullptr;
+  QCheckBox* decodeFirst_ = nullptr;
+  QCheckBox* topmost_ = nullptr;
+  QCheckBox* zeroBased_ = nullptr;
+  QCheckBox* arrayNodes_ = nullptr;
+  QCheckBox* singleQuotes_ = nullptr;
+  QLabel* rule_ = nullptr;
+  ImageLabel* brandImage_ = nullptr;
+  QTimer* brandTimer_ = nullptr;
+  ImageLabel* notesImage_ = nullptr;
+  LinkLabel* notesLink_ = nullptr;
+  ImageLabel* homepageImage_ = nullptr;
+  LinkLabel* homepageLink_ = nullptr;
+  bool brandMovingRight_ = true;
+
+  // Work area.
+  MouseButton* pasteJson_ = nullptr;
+  QTabWidget* tabs_ = nullptr;
+  std::array<JsonTreeView*, kTabCount> trees_{};
+  QLineEdit* pathBox_ = nullptr;
+  std::string shownPath_;  // the path box's text as set, kept byte for byte
+  QPushButton* readPath_ = nullptr;
+  TextBox* valueBox_ = nullptr;
+  TextBox* decodedBox_ = nullptr;
+
+  // Search bar.
+  QWidget* searchBar_ = nullptr;
+  QLineEdit* searchText_ = nullptr;
+  QPushButton* pasteSearch_ = nullptr;
+  MouseButton* next_ = nullptr;
+  QPushButton* previous_ = nullptr;
+  QLabel* searchOptionsLabel_ = nullptr;
+  QRadioButton* plainMode_ = nullptr;
+  QRadioButton* wildcardMode_ = nullptr;
+  QRadioButton* patternMode_ = nullptr;
+  QCheckBox* ignoreCase_ = nullptr;
+
+  QMenu* treeMenu_ = nullptr;
+
+  std::array<JsonDocument, kTabCount> documents_;
+  std::array<bool, kTabCount> loading_{};
+  JsonParser pathParser_;    // path form conversions only
+  TreeItemList searchList_;  // the current tree's block while a search runs
+  IconSet pictureIcons_;
+  IconSet textIconSet_;
+  int notFoundPause_ = 500;
+  bool activated_ = false;
+};
+
+}  // namespace keelnode

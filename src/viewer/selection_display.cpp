@@ -1,0 +1,55 @@
+// The path, value and decoded-value boxes for the current item of the
+// current tab, and the commands that copy them.
+#include <QCheckBox>
+#include <QLineEdit>
+
+#include "json/escape_decoding.h"
+#include "viewer/clipboard.h"
+#include "viewer/json_tree_view.h"
+#include "viewer/main_window.h"
+#include "viewer/program_text.h"
+#include "viewer/text_box.h"
+
+namespace keelnode {
+
+bool MainWindow::arraysAsNodes() const {
+  return arrayNodes_->isChecked();
+}
+
+std::string MainWindow::pathBoxText() const {
+  // Untouched, the box gives back exactly the path it was given.
+  return pathBox_->isModified() ? FromQString(pathBox_->text()) : shownPath_;
+}
+
+void MainWindow::showSelection(bool suppressRead) {
+  // A document in the middle of its load is not read.
+  if (isLoading(currentTabNumber())) return;
+  std::string path = currentDocument().pathOfNode(currentTree()->currentItem() + 1);
+  if (!arraysAsNodes()) path = pathParser_.normalisePath(path, 0);
+  pathBox_->setText(ToQString(path));
+  shownPath_ = std::move(path);
+  if (!suppressRead) readValueAtPath();
+}
+
+void MainWindow::readValueAtPath() {
+  if (isLoading(currentTabNumber())) return;
+  const std::string typed = pathBoxText();
+  const std::string internal = arraysAsNodes() ? typed : pathParser_.normalisePath(typed, 1);
+  valueBox_->setProgramText(currentDocument().valueAtPath(internal, 0));
+  decodedBox_->setProgramText(
+      decodeHtmlEntities(decodeUnicodeEscapes(valueBox_->programText(), false)));
+}
+
+void MainWindow::copyPath() const {
+  SetClipboardText(pathBoxText());
+}
+
+void MainWindow::copyValue() const {
+  SetClipboardText(valueBox_->programText());
+}
+
+void MainWindow::copyDecodedValue() const {
+  SetClipboardText(decodedBox_->programText());
+}
+
+}  // namespace keelnode

@@ -1,0 +1,40 @@
+#include "viewer/text_box.h"
+
+#include <QTextCursor>
+#include <utility>
+
+#include "viewer/program_text.h"
+
+namespace keelnode {
+
+void TextBox::setProgramText(std::string text) {
+  if (!cut_) ownReadOnly_ = isReadOnly();
+  text_ = std::move(text);
+  cut_ = displayLimit_ > 0 && text_.size() > displayLimit_;
+  if (cut_) {
+    const std::string_view head = PrefixWithin(text_, displayLimit_);
+    setPlainText(
+        ToQString(head) +
+        QStringLiteral("\n……（内容过长，只显示开头 %1 字节，共 %2 字节；复制命令复制全部内容）")
+            .arg(head.size())
+            .arg(text_.size()));
+  } else {
+    setPlainText(ToQString(text_));
+  }
+  setReadOnly(cut_ || ownReadOnly_);
+  document()->setModified(false);
+}
+
+std::string TextBox::programText() const {
+  if (!document()->isModified()) return text_;
+  return FromMultiLineQString(toPlainText());
+}
+
+void TextBox::appendProgramText(std::string_view text) {
+  QTextCursor end(document());
+  end.movePosition(QTextCursor::End);
+  end.insertText(ToQString(text));
+  document()->setModified(true);
+}
+
+}  // namespace keelnode

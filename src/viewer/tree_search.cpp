@@ -1,0 +1,66 @@
+// Searching the current tab's tree by its item labels.
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "viewer/controls.h"
+#include "viewer/json_tree_view.h"
+#include "viewer/main_window.h"
+#include "viewer/program_text.h"
+#include "viewer/ui_yield.h"
+
+namespace keelnode {
+
+void MainWindow::searchTree(bool backward) {
+  // The caption changes on the button of the direction, whichever control
+  // started the search.
+  QPushButton* button = backward ? previous_ : static_cast<QPushButton*>(next_);
+  button->setText(QStringLiteral("寻找中.."));
+
+  JsonTreeView* view = currentTree();
+  searchList_.Load(view->content());
+  int start = view->currentItem();
+  // The second pass covers the whole list from the other end.
+  const int wrapStart = backward ? view->itemCount() : -1;
+  int found = -1;
+  for (int pass = 0; pass < 2; ++pass) {
+    const bool ignoreCase = ignoreCase_->isChecked();
+    const bool patternMode = !plainMode_->isChecked();
+    const bool wildcard = wildcardMode_->isChecked();
+    const std::string text = FromQString(searchText_->text());
+    const int cancel = 0;
+    // Every label contains the empty text; a plain search for nothing
+    // finds nothing instead of jumping to the next item.
+    if (patternMode || !text.empty()) {
+      found = backward ? searchList_.FindBackward(start, text, ignoreCase, false, patternMode,
+                                                  wildcard, nullptr, &cancel)
+                       : searchList_.FindForward(start, text, ignoreCase, false, patternMode,
+                                                 wildcard, nullptr, &cancel);
+    }
+    if (found != -1 || start == wrapStart) break;
+    start = wrapStart;
+  }
+  // The copy is only needed while the search runs.
+  searchList_.Load({});
+
+  if (found == -1) {
+    button->setText(QStringLiteral("找不到"));
+    QPointer<QPushButton> alive(button);
+    PauseWithEvents(notFoundPause_);
+    if (!alive) return;
+  } else {
+    view->setCurrentItem(found);
+    view->setFocus();
+  }
+  button->setText(backward ? QStringLiteral("上一个") : QStringLiteral("下一个"));
+}
+
+void MainWindow::searchTextFromCurrentItem() {
+  const JsonTreeView* view = currentTree();
+  const int item = view->currentItem();
+  if (item >= 0) searchText_->setText(ToQString(view->itemText(item)));
+}
+
+}  // namespace keelnode
