@@ -1,5 +1,6 @@
 #include "net/decode_body.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <optional>
@@ -40,8 +41,8 @@ const char* conversionName(CharsetMode mode) {
 
 // The part a meta search may see: text ends at a NUL or a DOS end-of-file.
 std::string_view asSearchText(std::string_view data) {
-  const size_t end = data.find_first_of(std::string_view("\0\x1A", 2));
-  return end == std::string_view::npos ? data : data.substr(0, end);
+  // Two memchr scans beat one find_first_of over a large body.
+  return data.substr(0, std::min(data.find('\0'), data.find('\x1A')));
 }
 
 // Where the text proper starts, and the mode in force, once marks and

@@ -1,8 +1,23 @@
 #include "net/utf8_sniff.h"
 
+#include <cstdint>
+#include <cstring>
+
 #include "services/yield_to_ui.h"
 
 namespace keelnode {
+namespace {
+
+constexpr size_t kWord = sizeof(uint64_t);
+
+// True when the eight bytes at `p` are all ASCII.
+bool asciiWord(const unsigned char* p) {
+  uint64_t word;
+  std::memcpy(&word, p, kWord);
+  return (word & 0x8080808080808080ull) == 0;
+}
+
+}  // namespace
 
 bool passesUtf8Test(std::string_view bytes) {
   const auto* b = reinterpret_cast<const unsigned char*>(bytes.data());
@@ -11,7 +26,10 @@ bool passesUtf8Test(std::string_view bytes) {
   size_t i = 0;
   while (i < n) {
     yieldToUi();
-    if (b[i] < 0x80) {
+    // Runs of ASCII are stepped over eight bytes at a time.
+    if (i + kWord <= n && asciiWord(b + i)) {
+      i += kWord;
+    } else if (b[i] < 0x80) {
       ++i;
     } else if (i + 1 < n && (b[i] & 0xE0) == 0xC0 && (b[i + 1] & 0xC0) == 0x80) {
       i += 2;
