@@ -78,6 +78,7 @@ TEST_F(PlainRoadTest, DecodesBodiesByMarkMetaAndTest) {
   const std::string big5Meta = "<meta charset=\"big5\">";
   const std::string hkMeta = "<meta charset='Big5-HKSCS'>";
   const std::string unquoted = "<meta charset=Big5>";
+  const std::string hkUnquoted = "<meta charset=Big5-HKSCS>";  // answers Big5
   const std::string gbk = gb(kJson);
   const Case cases[] = {
       {kJson, gb(kJson)},
@@ -87,6 +88,7 @@ TEST_F(PlainRoadTest, DecodesBodiesByMarkMetaAndTest) {
       {big5Meta + encodeAs("中文", "BIG5"), big5Meta + gb("中文")},
       {unquoted + encodeAs("中文", "BIG5"), unquoted + gb("中文")},
       {hkMeta + encodeAs("㗎", "BIG5-HKSCS"), hkMeta + gb("㗎")},
+      {hkUnquoted + encodeAs("中㗎", "BIG5-HKSCS"), hkUnquoted + gb("中") + "?"},
       {gbk, gbk},
   };
   for (const Case& c : cases) {
