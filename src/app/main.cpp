@@ -8,6 +8,7 @@
 
 #include "app/command_line.h"
 #include "app/input_text.h"
+#include "net/fetch_address.h"
 #include "viewer/run_window.h"
 
 namespace {
@@ -33,7 +34,10 @@ int RunCommandLineMode(const std::vector<std::string>& args) {
                                std::string error;
                                return keelnode::ReadWholeDescriptor(STDIN_FILENO, bytes, &error);
                              },
-                             nullptr};
+                             [](const std::string& address) {
+                               // As the paste button's right click with no modifier key.
+                               return keelnode::fetchAddress(address, keelnode::CharsetMode::Auto);
+                             }};
   return keelnode::RunCommandLine(args, io);
 }
 
