@@ -20,9 +20,10 @@ bool HasLineBreak(std::string_view text) {
   return text.find("\r\n") != npos;
 }
 
-// "[" + ... + "]" on a line of its own would be read as a section header.
-bool MakesHeaderLine(std::string_view key, std::string_view value) {
-  return !key.empty() && key.front() == '[' && !value.empty() && value.back() == ']';
+// A line that starts with "[" can be taken for a section header (the
+// section search looks only at where a line starts), so no key may start one.
+bool StartsWithBracket(std::string_view key) {
+  return !key.empty() && key.front() == '[';
 }
 
 }  // namespace
@@ -36,7 +37,10 @@ SettingsStore::~SettingsStore() = default;
 bool SettingsStore::Open(const std::string& path, StorageMode mode) {
   configured_path_ = path;
   mode_ = mode;
-  if (mode == StorageMode::kRegistry) return true;
+  if (mode == StorageMode::kRegistry) {
+    Close();  // lets go of a file (and its lock) held from an earlier Open
+    return true;
+  }
   return Load(path, mode == StorageMode::kMemoryOnly);
 }
 
@@ -119,8 +123,7 @@ int64_t SettingsStore::FindSectionHeaderBetween(int64_t from, int64_t to) const 
 
 int SettingsStore::WriteEntry(std::string_view section, std::string_view key,
                               std::string_view value, bool immediate) {
-  if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value) ||
-      MakesHeaderLine(key, value)) {
+  if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value) || StartsWithBracket(key)) {
     return kFailed;
   }
   return Submit({OpKind::kWrite, {std::string(section), std::string(key), std::string(value)}},
@@ -140,7 +143,7 @@ int SettingsStore::RenameSection(std::string_view old_name, std::string_view new
 
 int SettingsStore::RenameEntry(std::string_view section, std::string_view old_key,
                                std::string_view new_key, bool immediate) {
-  if (HasLineBreak(new_key)) return kFailed;
+  if (HasLineBreak(new_key) || StartsWithBracket(new_key)) return kFailed;
   return Submit(
       {OpKind::kRenameEntry, {std::string(section), std::string(old_key), std::string(new_key)}},
       immediate);
@@ -195,9 +198,14 @@ int SettingsStore::WriteNow(std::string_view section, std::string_view key,
         saved &= Edit(entry->value_start, entry->value_end - entry->value_start, value);
       } else {
         // The new key goes first in its section, value and all in one edit.
+        const size_t after = *header_end + 1;
         std::string line = "\r\n";
         line.append(key).append("=").append(value);
-        saved &= Edit(*header_end + 1, 0, line);
+        // Text after "]" (only in files the store did not write) gets a line
+        // of its own: joined to the new line it would become part of the
+        // value, and the header would stay invisible to the boundary test.
+        if (after < image_.size() && image_.compare(after, 2, "\r\n") != 0) line += "\r\n";
+        saved &= Edit(after, 0, line);
       }
       return saved ? kDone : kFailed;
     }
@@ -242,9 +250,6 @@ int SettingsStore::RenameEntryNow(std::string_view section, std::string_view old
   if (!header_end) return kFailed;
   std::optional<EntryRange> entry = FindEntry(image_, *header_end, old_key);
   if (!entry) return kFailed;
-  std::string_view value =
-      std::string_view(image_).substr(entry->value_start, entry->value_end - entry->value_start);
-  if (MakesHeaderLine(new_key, value)) return kFailed;
   return Edit(entry->key_start, old_key.size(), new_key) ? kDone : kFailed;
 }
 

@@ -9,13 +9,16 @@
 //   - a new section is appended as CR LF + "[name]" (just "[name]" in an
 //     empty file); the file never gets a line break at its end;
 //   - a new key is inserted right after its section's "]", so it becomes
-//     the section's first entry; a changed value keeps its place;
+//     the section's first entry (text that follows the "]" in a file the
+//     store did not write is moved to a line of its own); a changed value
+//     keeps its place;
 //   - where a key occurs twice in a section, the first one counts.
 //
 // Texts (sections, keys, values) are GB18030 bytes; paths are file-system
 // paths. Values never contain CR LF: the typed writers encode it
 // (value_codec.h) and the raw writers refuse it, as they refuse a section
-// or key containing CR LF, because the file's line structure would break.
+// or key containing CR LF and a key starting with "[": either would let a
+// later search take a value or a key line for a section header.
 //
 // Re-entrancy: the searches let the window handle events (yieldToUi), and an
 // event handler may use the store in the middle of an edit. Writes are
