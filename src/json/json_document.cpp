@@ -166,6 +166,10 @@ std::string JsonDocument::valueAtRelativePath(std::string_view path) const {
 int JsonDocument::nodeAtPath(std::string_view path, int startNode) const {
   const std::vector<std::string> segments = JsonParser::PathSegments(path);
   if (path.empty() || segments.empty()) return 1;
+  return nodeAtSegments(segments, startNode);
+}
+
+int JsonDocument::nodeAtSegments(const std::vector<std::string>& segments, int startNode) const {
   int cur = startNode >= 1 ? startNode : 1;
   const int skip = startNode >= 1 ? store_.level(startNode) : 0;
   for (int k = 1; k <= static_cast<int>(segments.size()); ++k) {
@@ -181,14 +185,28 @@ int JsonDocument::nodeAtPath(std::string_view path, int startNode) const {
 }
 
 std::string JsonDocument::valueAtPath(std::string_view path, int startNode) const {
-  if (path.empty() || JsonParser::PathSegments(path).empty())
-    return CompactWhitespace(store_.valueView(1));
-  const int node = nodeAtPath(path, startNode);
-  return node == -1 ? std::string() : displayValue(store_.valueView(node));
+  const std::vector<std::string> segments = JsonParser::PathSegments(path);
+  if (path.empty() || segments.empty()) return CompactWhitespace(store_.valueView(1));
+  const int node = nodeAtSegments(segments, startNode);
+  std::string value;
+  if (node != -1) displayValueInto(store_.valueView(node), value);
+  return value;
 }
 
 std::string JsonDocument::displayValue(std::string_view text) const {
-  return RestoreEscapedQuotes(CleanName(text));
+  std::string out;
+  displayValueInto(text, out);
+  return out;
+}
+
+void JsonDocument::displayValueInto(std::string_view text, std::string& out) const {
+  std::string_view slice;
+  if (CleanNameIsSlice(text, &slice)) {
+    out.assign(slice);
+  } else {
+    out = CleanName(text);
+  }
+  if (out.find('#') != npos) out = RestoreEscapedQuotes(out);
 }
 
 std::string JsonDocument::pathOfNode(int n) const {

@@ -41,6 +41,8 @@ class JsonDocument {
   int nodeAtPath(std::string_view path, int startNode) const;
   // Quotes of a string value stripped, escaped-quote placeholders restored.
   std::string displayValue(std::string_view text) const;
+  // The same, reusing `out`'s storage (for callers that show many values).
+  void displayValueInto(std::string_view text, std::string& out) const;
   // Internal-form path of node n; empty for the root or an invalid n.
   std::string pathOfNode(int n) const;
 
@@ -48,6 +50,8 @@ class JsonDocument {
   bool zeroBasedIndices() const { return zeroBasedIndices_; }
 
  private:
+  int nodeAtSegments(const std::vector<std::string>& segments, int startNode) const;
+
   bool zeroBasedIndices_ = false;
   NodeStore store_;
   JsonParser parser_;

@@ -26,8 +26,18 @@ size_t IndexSegmentAt(std::string_view text, size_t i) {
 }  // namespace
 
 std::vector<std::string> JsonParser::PathSegments(std::string_view path_text) {
-  const std::string path = ReplaceAllUnits(path_text, "''", "\"");
   std::vector<std::string> segments;
+  if (path_text.find_first_of("'\"") == std::string_view::npos) {
+    // No quotes: every dot separates two segments.
+    size_t start = 0;
+    while (true) {
+      const size_t dot = FindAsciiByte(path_text, '.', start);
+      segments.push_back(CleanName(path_text.substr(start, dot == npos ? npos : dot - start)));
+      if (dot == npos) return segments;
+      start = dot + 1;
+    }
+  }
+  const std::string path = ReplaceAllUnits(path_text, "''", "\"");
   size_t start = 0;  // 1-based position of the last accepted dot; 0 before the text
   size_t dot = 0;
   while (true) {

@@ -52,6 +52,34 @@ bool AtLineEnd(std::string_view text, size_t i) {
   return i >= text.size() || IsLineBreak(UnitAt(text, i));
 }
 
+// The ASCII bytes a scanner has to look at; every other unit is copied as
+// it is. U+3000 (A1 A1) always counts as one to look at.
+struct ByteSet {
+  bool in[128] = {};
+  constexpr ByteSet(std::string_view bytes) {
+    for (char c : bytes)
+      in[static_cast<unsigned char>(c)] = true;
+  }
+};
+constexpr ByteSet kWhitespaceAndQuote(" \t\n\v\f\r\"");
+constexpr ByteSet kWhitespaceAndBrackets(" \t\n\v\f\r\"[]{}");
+
+// Position of the first unit at or after `i` that is in `set` or is U+3000.
+size_t SkipPlainUnits(std::string_view text, size_t i, const ByteSet& set) {
+  const size_t n = text.size();
+  while (i < n) {
+    const unsigned char b = static_cast<unsigned char>(text[i]);
+    if (b < 0x80) {
+      if (set.in[b]) return i;
+      ++i;
+    } else {
+      if (b == 0xA1 && i + 1 < n && static_cast<unsigned char>(text[i + 1]) == 0xA1) return i;
+      i += i + 1 < n ? 2 : 1;
+    }
+  }
+  return n;
+}
+
 }  // namespace
 
 std::string ReplaceAllUnits(std::string_view text, std::string_view from, std::string_view to) {
@@ -85,6 +113,13 @@ std::string CleanName(std::string_view text) {
   size_t strip_end = 0;
   size_t i = 0;
   while (i < text.size()) {
+    const size_t plain = SkipPlainUnits(text, i, kWhitespaceAndQuote);
+    if (plain > i) {
+      out.append(text, i, plain - i);
+      line_start = false;
+      i = plain;
+      continue;
+    }
     Unit u = UnitAt(text, i);
     if (IsWhitespace(u)) {
       if (i >= ws_end) ws_end = RunEnd(text, i, IsWhitespace);
@@ -177,6 +212,14 @@ bool CompactWhitespaceInPlace(std::string& text) {
   bool after_closer = false;
   size_t i = 0;
   while (i < text.size()) {
+    const size_t plain = SkipPlainUnits(text, i, kWhitespaceAndBrackets);
+    if (plain > i) {
+      if (write != i) std::memmove(text.data() + write, text.data() + i, plain - i);
+      write += plain - i;
+      after_closer = false;
+      i = plain;
+      continue;
+    }
     Unit u = UnitAt(text, i);
     if (IsWhitespace(u)) {
       size_t j = RunEnd(text, i, IsWhitespace);
@@ -253,6 +296,12 @@ bool NeedsCompaction(std::string_view text) {
   bool after_closer = false;
   size_t i = 0;
   while (i < text.size()) {
+    const size_t plain = SkipPlainUnits(text, i, kWhitespaceAndBrackets);
+    if (plain > i) {
+      after_closer = false;
+      i = plain;
+      continue;
+    }
     Unit u = UnitAt(text, i);
     if (IsWhitespace(u)) {
       size_t j = RunEnd(text, i, IsWhitespace);

@@ -232,26 +232,41 @@ size_t DecodeUtf8(std::string_view s, size_t i, char32_t& cp) {
   return len;
 }
 
+// Length of the run of ASCII bytes at the start of `text`.
+size_t AsciiPrefix(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size() && static_cast<unsigned char>(text[i]) < 0x80)
+    ++i;
+  return i;
+}
+
 }  // namespace
 
 void AppendGb18030AsUtf8(std::string_view text, std::string& out, InvalidBytes invalid) {
-  // ASCII runs are the same bytes in both encodings.
-  size_t ascii = 0;
-  while (ascii < text.size() && static_cast<unsigned char>(text[ascii]) < 0x80)
-    ++ascii;
-  out.append(text.data(), ascii);
-  text.remove_prefix(ascii);
-  if (text.empty()) return;
-  DecodeGb18030(text, [&](char32_t cp, size_t at, size_t len, bool valid) {
-    if (valid) {
-      AppendUtf8(cp, out);
-    } else if (invalid == InvalidBytes::kReplace) {
-      AppendUtf8(kReplacement, out);
-    } else {
-      for (size_t k = 0; k < len; ++k)
-        AppendUtf8(kEscapeBase + static_cast<unsigned char>(text[at + k]), out);
-    }
-  });
+  while (!text.empty()) {
+    // ASCII runs are the same bytes in both encodings.
+    const size_t ascii = AsciiPrefix(text);
+    out.append(text.data(), ascii);
+    text.remove_prefix(ascii);
+    if (text.empty()) return;
+    // Then the multi-byte characters up to the next ASCII byte.
+    size_t run = 0;
+    while (run < text.size() && static_cast<unsigned char>(text[run]) >= 0x80)
+      run += run + 1 < text.size() ? 2 : 1;
+    if (run > text.size()) run = text.size();
+    const std::string_view part = text.substr(0, run);
+    DecodeGb18030(part, [&](char32_t cp, size_t at, size_t len, bool valid) {
+      if (valid) {
+        AppendUtf8(cp, out);
+      } else if (invalid == InvalidBytes::kReplace) {
+        AppendUtf8(kReplacement, out);
+      } else {
+        for (size_t k = 0; k < len; ++k)
+          AppendUtf8(kEscapeBase + static_cast<unsigned char>(part[at + k]), out);
+      }
+    });
+    text.remove_prefix(run);
+  }
 }
 
 std::string Gb18030ToUtf8(std::string_view text, InvalidBytes invalid) {
@@ -269,8 +284,9 @@ std::string Utf8ToGb18030(std::string_view utf8) {
   while (i < utf8.size()) {
     unsigned char b = static_cast<unsigned char>(utf8[i]);
     if (b < 0x80) {
-      out.push_back(static_cast<char>(b));
-      ++i;
+      const size_t ascii = AsciiPrefix(utf8.substr(i));
+      out.append(utf8.data() + i, ascii);
+      i += ascii;
       continue;
     }
     char32_t cp;
