@@ -38,20 +38,22 @@ void MainWindow::loadTab(std::string& text, bool useGivenText, int tabNumber, in
   // The load lets the window handle events; a second load of the same
   // document from one of them would pull the store from under the first.
   if (loading_[tabNumber - 1]) return;
-  LoadingMark mark(loading_[tabNumber - 1]);
   // A stopwatch per load: loads of other tabs may run inside this one.
   Stopwatch stopwatch;
-
   JsonTreeView* view = tree(tabNumber);
-  view->showSingleItem(ProgramText("岚溪·JSON（正在解析...）"));
-  yieldToUiNow();
-  if (!useGivenText) text = ClipboardText();
-  view->setRawText(text);
-  if (decodeFirst_->isChecked()) text = decodeHtmlEntities(decodeUnicodeEscapes(text, false));
+  {
+    LoadingMark mark(loading_[tabNumber - 1]);
+    view->showSingleItem(ProgramText("岚溪·JSON（正在解析...）"));
+    yieldToUiNow();
+    if (!useGivenText) text = ClipboardText();
+    view->setRawText(text);
+    if (decodeFirst_->isChecked()) text = decodeHtmlEntities(decodeUnicodeEscapes(text, false));
 
-  JsonDocument& doc = document(tabNumber);
-  doc.load(text, zeroBased_->isChecked(), singleQuotes_->isChecked());
-  view->setContent(doc.buildTreeItems().TakeBytes());
+    JsonDocument& doc = document(tabNumber);
+    doc.load(text, zeroBased_->isChecked(), singleQuotes_->isChecked());
+    view->setContent(doc.buildTreeItems().TakeBytes());
+  }
+  // From here on nothing hands the window a turn.
 
   view->setItemText(
       0, ProgramText("岚溪·JSON（载入耗时 ") + stopwatch.ElapsedText() + ProgramText("）"));

@@ -27,9 +27,10 @@ namespace keelnode {
 namespace {
 
 const QString kDoNotSave = QStringLiteral("禁止保存");
-// Value boxes show at most this much of a value; the copy commands still
-// copy all of it.
-constexpr size_t kValueDisplayLimit = 1 << 20;
+
+// Value boxes show at most this much of a value (laid out in about a tenth
+// of a second); the copy commands still copy all of it.
+constexpr size_t kValueDisplayLimit = 256 << 10;
 
 template <typename Control, typename... Args>
 Control* Make(const char* name, QWidget* parent, QRect geometry, Args&&... args) {

@@ -10,18 +10,18 @@
 namespace keelnode {
 namespace {
 
-struct ButtonSpec {
+struct ButtonKind {
   const char* caption;
   QMessageBox::ButtonRole role;
   int result;
 };
 
-std::vector<ButtonSpec> ButtonsFor(int set) {
-  const ButtonSpec ok{"确定", QMessageBox::AcceptRole, kResultOk};
-  const ButtonSpec cancel{"取消", QMessageBox::RejectRole, kResultCancel};
-  const ButtonSpec retry{"重试", QMessageBox::AcceptRole, kResultRetry};
-  const ButtonSpec yes{"是", QMessageBox::YesRole, kResultYes};
-  const ButtonSpec no{"否", QMessageBox::NoRole, kResultNo};
+std::vector<ButtonKind> ButtonsFor(int set) {
+  const ButtonKind ok{"确定", QMessageBox::AcceptRole, kResultOk};
+  const ButtonKind cancel{"取消", QMessageBox::RejectRole, kResultCancel};
+  const ButtonKind retry{"重试", QMessageBox::AcceptRole, kResultRetry};
+  const ButtonKind yes{"是", QMessageBox::YesRole, kResultYes};
+  const ButtonKind no{"否", QMessageBox::NoRole, kResultNo};
   switch (set) {
     case kMessageOkCancel:
       return {ok, cancel};
@@ -66,8 +66,8 @@ int ShowMessage(std::string_view text, int style, std::string_view caption) {
   box.setWindowFlag(Qt::WindowStaysOnTopHint);
 
   std::vector<std::pair<QAbstractButton*, int>> buttons;
-  for (const ButtonSpec& spec : ButtonsFor(style & 0x0F)) {
-    buttons.emplace_back(box.addButton(QString::fromUtf8(spec.caption), spec.role), spec.result);
+  for (const ButtonKind& kind : ButtonsFor(style & 0x0F)) {
+    buttons.emplace_back(box.addButton(QString::fromUtf8(kind.caption), kind.role), kind.result);
   }
   const size_t preferred = static_cast<size_t>((style >> 8) & 0x03);
   box.setDefaultButton(

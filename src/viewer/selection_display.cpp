@@ -17,8 +17,10 @@ bool MainWindow::arraysAsNodes() const {
 }
 
 std::string MainWindow::pathBoxText() const {
-  // Untouched, the box gives back exactly the path it was given.
-  return pathBox_->isModified() ? FromQString(pathBox_->text()) : shownPath_;
+  // While it shows the path it was given, the box gives back exactly those
+  // bytes (the trip through UTF-16 would replace invalid ones).
+  const QString shown = pathBox_->text();
+  return shown == ToQString(shownPath_) ? shownPath_ : FromQString(shown);
 }
 
 void MainWindow::showSelection(bool suppressRead) {

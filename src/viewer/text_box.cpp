@@ -11,6 +11,11 @@ void TextBox::setProgramText(std::string text) {
   if (!cut_) ownReadOnly_ = isReadOnly();
   text_ = std::move(text);
   cut_ = displayLimit_ > 0 && text_.size() > displayLimit_;
+  // Finding word boundaries in a long run without blanks takes time that
+  // grows with the square of its length; long texts wrap anywhere instead.
+  const size_t shown = cut_ ? displayLimit_ : text_.size();
+  setWordWrapMode(shown > kWordWrapLimit ? QTextOption::WrapAnywhere
+                                         : QTextOption::WrapAtWordBoundaryOrAnywhere);
   if (cut_) {
     const std::string_view head = PrefixWithin(text_, displayLimit_);
     setPlainText(

@@ -19,6 +19,9 @@ class TextBox : public QPlainTextEdit {
  public:
   explicit TextBox(QWidget* parent = nullptr) : QPlainTextEdit(parent) {}
 
+  // Texts up to this many bytes wrap at word boundaries.
+  static constexpr size_t kWordWrapLimit = 32 << 10;
+
   void setProgramText(std::string text);
   std::string programText() const;
   void appendProgramText(std::string_view text);

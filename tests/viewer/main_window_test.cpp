@@ -22,7 +22,7 @@ namespace {
 
 using testing::OnNextModal;
 
-struct ControlSpec {
+struct ExpectedControl {
   const char* name;
   const char* parent;  // "" = the window
   const char* caption;
@@ -32,8 +32,8 @@ struct ControlSpec {
 };
 
 // The window's controls in the window's control order.
-const std::vector<ControlSpec>& Controls() {
-  static const std::vector<ControlSpec> controls = {
+const std::vector<ExpectedControl>& Controls() {
+  static const std::vector<ExpectedControl> controls = {
       {"图片框1", "", "", std::nullopt, true, ""},
       {"选择框文字图标", "图片框1", "文字图标", QRect(912, 8, 88, 24), true, ""},
       {"选择框先行解码", "图片框1", "先行解码", QRect(912, 32, 88, 24), true, ""},
@@ -95,19 +95,19 @@ TEST_F(MainWindowTest, WindowHasItsTitleSizeAndPlace) {
 }
 
 TEST_F(MainWindowTest, ControlsCarryNamesCaptionsPlacesAndTags) {
-  for (const ControlSpec& spec : Controls()) {
-    SCOPED_TRACE(spec.name);
-    QObject* control = window().findChild<QObject*>(QString::fromUtf8(spec.name));
+  for (const ExpectedControl& want : Controls()) {
+    SCOPED_TRACE(want.name);
+    QObject* control = window().findChild<QObject*>(QString::fromUtf8(want.name));
     ASSERT_NE(control, nullptr);
     const QString parentName =
         control->parent() == &window() ? QString() : control->parent()->objectName();
-    EXPECT_EQ(parentName, QString::fromUtf8(spec.parent));
-    EXPECT_EQ(Caption(control), QString::fromUtf8(spec.caption));
-    EXPECT_EQ(control->property("tag").toString(), QString::fromUtf8(spec.tag));
+    EXPECT_EQ(parentName, QString::fromUtf8(want.parent));
+    EXPECT_EQ(Caption(control), QString::fromUtf8(want.caption));
+    EXPECT_EQ(control->property("tag").toString(), QString::fromUtf8(want.tag));
     if (auto* widget = qobject_cast<QWidget*>(control)) {
-      EXPECT_EQ(widget->isVisible(), spec.visible);
-      if (spec.geometry) {
-        EXPECT_EQ(widget->geometry(), *spec.geometry);
+      EXPECT_EQ(widget->isVisible(), want.visible);
+      if (want.geometry) {
+        EXPECT_EQ(widget->geometry(), *want.geometry);
       }
     }
   }
@@ -140,8 +140,8 @@ TEST_F(MainWindowTest, ControlsComeInTheWindowsControlOrder) {
   };
   walk(&window());
   std::vector<std::string> expected;
-  for (const ControlSpec& spec : Controls())
-    expected.emplace_back(spec.name);
+  for (const ExpectedControl& want : Controls())
+    expected.emplace_back(want.name);
   std::string order;
   for (const std::string& name : walked)
     order += name + " ";

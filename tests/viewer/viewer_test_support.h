@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -29,3 +30,8 @@ void AnswerNextMessageBox(const QString& caption, QString* text = nullptr,
                           QString* title = nullptr);
 
 }  // namespace keelnode::testing
+
+// Readable QStrings in assertion messages.
+inline void PrintTo(const QString& text, std::ostream* out) {
+  *out << '"' << text.toStdString() << '"';
+}
