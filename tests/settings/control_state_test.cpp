@@ -117,22 +117,6 @@ class ControlStateTest : public ::testing::Test {
   SettingsStore store_{files_};
 };
 
-TEST_F(ControlStateTest, ControlOrderIsDepthFirstInChildOrder) {
-  MainWindow main;
-  std::vector<std::string> names;
-  for (QWidget* control : ChildControls(*main.window)) {
-    std::string name = control->objectName().toStdString();
-    if (!name.empty()) names.push_back(name);
-  }
-  const std::vector<std::string> expected_start{"图片框1", "选择框文字图标", "选择框先行解码"};
-  ASSERT_GE(names.size(), 3u);
-  EXPECT_EQ(std::vector<std::string>(names.begin(), names.begin() + 3), expected_start);
-  EXPECT_EQ(names.back(), "树菜单");
-  // Trees are found inside the tab widget's pages; the timer is no widget.
-  EXPECT_NE(std::find(names.begin(), names.end(), "树型框7"), names.end());
-  EXPECT_EQ(std::find(names.begin(), names.end(), "时钟官网"), names.end());
-}
-
 TEST_F(ControlStateTest, FirstSaveOfTheMainWindowLeavesKeysInReverseControlOrder) {
   MainWindow main;
   PersistWindowControls(store_, *main.window, /*restore=*/false, InSection());

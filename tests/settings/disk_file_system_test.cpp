@@ -9,7 +9,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "settings/file_system.h"
 #include "settings/settings_store.h"
 #include "settings/undo_journal.h"
 #include "test_support.h"
@@ -143,15 +142,6 @@ TEST_F(DiskSettingsTest, JournalLeftByACrashIsRestoredOnOpen) {
   EXPECT_EQ(Slurp(path), "[s]\r\nk=1");
   EXPECT_FALSE(std::filesystem::exists(UndoJournalPath(path)));
   EXPECT_EQ(store.ReadEntry("s", "k"), "1");
-}
-
-TEST_F(DiskSettingsTest, LockConflictsBetweenTwoOpensInOneProcess) {
-  const std::string path = Path("lock.ini");
-  OpenedFile a = DiskFileSystem().OpenForEditing(path);
-  ASSERT_EQ(a.result, OpenResult::kOpened);
-  EXPECT_EQ(DiskFileSystem().OpenForEditing(path).result, OpenResult::kLockedByOther);
-  a.file.reset();
-  EXPECT_EQ(DiskFileSystem().OpenForEditing(path).result, OpenResult::kOpened);
 }
 
 }  // namespace

@@ -112,17 +112,6 @@ TEST_F(SettingsFileFaultTest, FailedOperationIsUndoneAndStopsFurtherEdits) {
   }
 }
 
-TEST(SettingsFileTest, LeftoverJournalIsAppliedOnOpen) {
-  // An edit of "k=1" into "k=22222" stopped after half of its new tail.
-  MemoryFileSystem files = FilesWith("[s]\r\nk=222\r\nj");
-  files.SetFile(UndoJournalPath(kPath), EncodeUndoRecord({7, 13, "1\r\nj=2"}));
-  SettingsStore store(files);
-  ASSERT_TRUE(store.Open(kPath));
-  EXPECT_EQ(store.GetImageText(), "[s]\r\nk=1\r\nj=2");
-  EXPECT_EQ(files.File(kPath), "[s]\r\nk=1\r\nj=2");
-  EXPECT_FALSE(files.File(UndoJournalPath(kPath)));
-}
-
 TEST(SettingsFileTest, ReaderWithoutTheLockAppliesTheJournalOnlyToWhatItReads) {
   MemoryFileSystem files = FilesWith("[s]\r\nk=222\r\nj");
   const std::string journal = EncodeUndoRecord({7, 13, "1\r\nj=2"});

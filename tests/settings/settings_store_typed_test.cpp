@@ -69,17 +69,6 @@ TEST_F(TypedValuesTest, NumbersUseThirteenSignificantDigits) {
   EXPECT_EQ(store_.ReadNumber("absent", 0.1 + 0.2), 0.1 + 0.2);
 }
 
-TEST_F(TypedValuesTest, NumbersIgnoreTheProcessLocale) {
-  const char* german = setlocale(LC_NUMERIC, "de_DE.UTF-8");
-  if (!german) GTEST_SKIP() << "no German locale installed";
-  store_.WriteNumber("n", 0.5);
-  store_.WriteEntry("s", "m", "1.25");
-  const double read = store_.ReadNumber("m");
-  setlocale(LC_NUMERIC, "C");
-  EXPECT_EQ(Stored("n"), "0.5");
-  EXPECT_EQ(read, 1.25);
-}
-
 TEST_F(TypedValuesTest, TextLineBreaksTravelAsMarks) {
   const std::string mark = G("┊*┊");
   EXPECT_TRUE(store_.WriteText("t", G("第一行\r\n第二行\r\n")));
