@@ -52,6 +52,8 @@ class RegexService {
  private:
   struct Expression;
   struct MatchSet;
+  // Group k of match n (k = 0: the whole match); empty when out of range.
+  std::string Piece(int n, int k, int* position) const;
   std::shared_ptr<const Expression> expression_;
   std::shared_ptr<const MatchSet> matches_;
   std::string subject_;
