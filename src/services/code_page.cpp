@@ -256,6 +256,11 @@ void AppendGb18030AsUtf8(std::string_view text, std::string& out, InvalidBytes i
     if (run > text.size()) run = text.size();
     const std::string_view part = text.substr(0, run);
     DecodeGb18030(part, [&](char32_t cp, size_t at, size_t len, bool valid) {
+      // A real character among the escape code points is escaped too, so
+      // that it comes back as its own bytes.
+      if (valid && invalid == InvalidBytes::kEscape && cp >= kEscapeBase &&
+          cp <= kEscapeBase + 0xFF)
+        valid = false;
       if (valid) {
         AppendUtf8(cp, out);
       } else if (invalid == InvalidBytes::kReplace) {

@@ -48,6 +48,12 @@ TEST(CodePageTest, InvalidUnitsAreEscapedReversiblyOrReplaced) {
   EXPECT_EQ(Gb18030ToUtf16(bad), u"a\uFFFDb\uFFFD");
 }
 
+TEST(CodePageTest, CharactersAmongTheEscapeCodePointsSurviveARoundTrip) {
+  const std::string text = "a" + CodePointToGb18030(0x10FE41) + "b";
+  EXPECT_EQ(Utf8ToGb18030(Gb18030ToUtf8(text, InvalidBytes::kEscape)), text);
+  EXPECT_EQ(Gb18030ToUtf8(text), "a\xF4\x8F\xB9\x81b");
+}
+
 TEST(CodePageTest, LoneSurrogatesAndBadUtf8BecomeQuestionMarks) {
   EXPECT_EQ(Utf16ToGb18030(std::u16string{u'a', char16_t(0xD800), u'b'}), "a?b");
   EXPECT_EQ(CodePointToGb18030(0xDC00), "?");
