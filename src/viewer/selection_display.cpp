@@ -37,9 +37,12 @@ void MainWindow::readValueAtPath() {
   if (isLoading(currentTabNumber())) return;
   const std::string typed = pathBoxText();
   const std::string internal = arraysAsNodes() ? typed : pathParser_.normalisePath(typed, 1);
-  valueBox_->setProgramText(currentDocument().valueAtPath(internal, 0));
-  decodedBox_->setProgramText(
-      decodeHtmlEntities(decodeUnicodeEscapes(valueBox_->programText(), false)));
+  // The value box gives back what it was just given, so the value is
+  // decoded before it moves into the box.
+  std::string value = currentDocument().valueAtPath(internal, 0);
+  std::string decoded = decodeHtmlEntities(decodeUnicodeEscapes(value, false));
+  valueBox_->setProgramText(std::move(value));
+  decodedBox_->setProgramText(std::move(decoded));
 }
 
 void MainWindow::copyPath() const {

@@ -7,6 +7,9 @@
 #include <QFileInfo>
 #include <QPushButton>
 #include <QScreen>
+#include <QTextBlockFormat>
+#include <QTextCursor>
+#include <QTextEdit>
 #include <algorithm>
 #include <utility>
 
@@ -97,7 +100,7 @@ TextDialog::TextDialog(TextDialogParams params, QWidget* owner)
 }
 
 void TextDialog::build() {
-  prompt_ = new TextBox(this);
+  prompt_ = new QTextEdit(this);
   prompt_->setObjectName(QStringLiteral("编辑框提示"));
   prompt_->setGeometry(13, 8, 395, 33);
   prompt_->setReadOnly(true);
@@ -147,7 +150,13 @@ void TextDialog::setUp() {
   importNames_->setVisible(params_.fileButtons == kFileNamesButton ||
                            params_.fileButtons == kBothFileButtons);
 
-  prompt_->setProgramText(params_.prompt);
+  prompt_->setPlainText(ToQString(params_.prompt));
+  // Rows of 12 pixels, as the prompt box's height is counted.
+  QTextBlockFormat rows;
+  rows.setLineHeight(12, QTextBlockFormat::FixedHeight);
+  QTextCursor all(prompt_->document());
+  all.select(QTextCursor::Document);
+  all.mergeBlockFormat(rows);
   setWindowTitle(ToQString(params_.title));
   content_->setProgramText(params_.initial);
   content_->setReadOnly(params_.contentStyle == 1);

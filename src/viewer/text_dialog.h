@@ -14,6 +14,7 @@
 #include <string_view>
 
 class QPushButton;
+class QTextEdit;
 class QWidget;
 
 namespace keelnode {
@@ -101,7 +102,7 @@ class TextDialog : public QDialog {
   std::string result_;
   FileChooser chooseFiles_;
 
-  TextBox* prompt_ = nullptr;
+  QTextEdit* prompt_ = nullptr;
   TextBox* content_ = nullptr;
   QWidget* buttonRow_ = nullptr;
   QPushButton* restore_ = nullptr;

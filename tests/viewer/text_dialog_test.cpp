@@ -13,6 +13,7 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextEdit>
 #include <memory>
 
 #include "viewer/program_text.h"
@@ -103,7 +104,7 @@ TEST_F(TextDialogTest, InputModeOffersItsButtonsAndReturnsTheText) {
   EXPECT_FALSE(content()->isReadOnly());
   EXPECT_FALSE(button("按钮文件")->isVisible());
   EXPECT_FALSE(button("按钮文件名")->isVisible());
-  EXPECT_EQ(qobject_cast<QPlainTextEdit*>(widget("编辑框提示"))->toPlainText(),
+  EXPECT_EQ(qobject_cast<QTextEdit*>(widget("编辑框提示"))->toPlainText(),
             QStringLiteral("请输入数据："));
   QTest::keyClick(content(), Qt::Key_End, Qt::ControlModifier);
   content()->insertPlainText(QStringLiteral("中"));

@@ -1,0 +1,72 @@
+// Saves a picture of the main window with a sample document loaded, for
+// looking at the window without a screen (run it under xvfb-run).
+//
+//   keelnode_viewer_snapshot OUT.png [WIDTHxHEIGHT] [text-icons] [notes|input]
+//
+// "notes" and "input" picture the text dialog in its two modes instead.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
+#include <QTimer>
+#include <cstdio>
+
+#include "viewer/json_tree_view.h"
+#include "viewer/main_window.h"
+#include "viewer/notes_text.h"
+#include "viewer/program_text.h"
+#include "viewer/text_dialog.h"
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr,
+                 "usage: keelnode_viewer_snapshot OUT.png [WxH] [text-icons] [notes|input]\n");
+    return 64;
+  }
+  QApplication app(argc, argv);
+  keelnode::MainWindow window;
+  const QString out = QString::fromLocal8Bit(argv[1]);
+  QString dialog;
+  for (int k = 2; k < argc; ++k) {
+    const QString arg = QString::fromLocal8Bit(argv[k]);
+    const QStringList size = arg.split(QLatin1Char('x'));
+    if (arg == QLatin1String("text-icons")) {
+      window.findChild<QAbstractButton*>(QStringLiteral("选择框文字图标"))->click();
+    } else if (arg == QLatin1String("notes") || arg == QLatin1String("input")) {
+      dialog = arg;
+    } else if (size.size() == 2) {
+      window.resize(size[0].toInt(), size[1].toInt());
+    }
+  }
+  window.show();
+  QGuiApplication::clipboard()->setText(QStringLiteral(
+      R"({"status":"ok","data":[{"id":1,"name":"岚溪","city":"杭州","tags":["json","tree"],)"
+      R"("geo":{"lat":30.27,"lng":120.15}},{"id":2,"name":"\u4e2d\u6587 &lt;b&gt;","city":null}],)"
+      R"("total":2})"));
+  window.pasteIntoCurrentTab();
+  keelnode::JsonTreeView* tree = window.currentTree();
+  tree->setCurrentItem(8);
+  tree->expandAll();
+  if (!dialog.isEmpty()) {
+    QTimer::singleShot(500, [out] {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (modal) modal->grab().save(out);
+      QApplication::quit();
+    });
+    QTimer::singleShot(0, &window, [&window, dialog] {
+      const bool input = dialog == QLatin1String("input");
+      keelnode::TextDialogParams params = keelnode::MakeTextDialogParams(
+          input ? keelnode::ProgramText("第一行\r\n第二行") : keelnode::NotesText(),
+          input ? std::optional<std::string>(
+                      keelnode::ProgramText("请粘贴或导入数据：\r\n多个文件各占一行"))
+                : std::nullopt,
+          {}, input, 0, false, 0, 0, false, 0, input ? keelnode::kBothFileButtons : 0);
+      keelnode::OpenTextDialog(params, &window, nullptr);
+    });
+  } else {
+    QTimer::singleShot(500, [&window, out] {
+      window.grab().save(out);
+      QApplication::quit();
+    });
+  }
+  return QApplication::exec();
+}
