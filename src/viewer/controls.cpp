@@ -3,6 +3,8 @@
 #include <QDesktopServices>
 #include <QMouseEvent>
 
+#include "viewer/fonts.h"
+
 namespace keelnode {
 
 int ModifierBits(Qt::KeyboardModifiers modifiers) {
@@ -11,6 +13,10 @@ int ModifierBits(Qt::KeyboardModifiers modifiers) {
   if (modifiers & Qt::ShiftModifier) bits |= 2;
   if (modifiers & Qt::AltModifier) bits |= 4;
   return bits;
+}
+
+ImageLabel::ImageLabel(QWidget* parent) : QLabel(parent) {
+  setCursor(Qt::PointingHandCursor);
 }
 
 void ImageLabel::mousePressEvent(QMouseEvent* event) {
@@ -28,6 +34,8 @@ void ImageLabel::mouseReleaseEvent(QMouseEvent* event) {
 
 LinkLabel::LinkLabel(const QString& caption, QWidget* parent) : QLabel(caption, parent) {
   setCursor(Qt::PointingHandCursor);
+  setAlignment(Qt::AlignCenter);
+  setFont(DesignFont(12));
   // A style sheet keeps the look whatever font the window sets later.
   setStyleSheet(QStringLiteral("color: #0000ff; text-decoration: underline;"));
 }

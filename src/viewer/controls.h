@@ -15,7 +15,7 @@ int ModifierBits(Qt::KeyboardModifiers modifiers);
 class ImageLabel : public QLabel {
   Q_OBJECT
  public:
-  using QLabel::QLabel;
+  explicit ImageLabel(QWidget* parent = nullptr);
  signals:
   void clicked();
 
@@ -27,8 +27,9 @@ class ImageLabel : public QLabel {
   bool pressed_ = false;
 };
 
-// Underlined blue text; reports the left button going down. A link that
-// holds an address opens it in the default browser.
+// Underlined blue text at the links' 12-pixel size; reports the left
+// button going down. A link that holds an address opens it in the default
+// browser.
 class LinkLabel : public QLabel {
   Q_OBJECT
  public:

@@ -91,34 +91,27 @@ void MainWindow::buildBanner() {
       MakeCheckBox("选择框数组独立节点", "数组独立节点", banner_, {776, 32, 128, 24}, true);
   singleQuotes_ = MakeCheckBox("选择框单引号格式", "单引号格式", banner_, {776, 56, 128, 24});
 
-  rule_ = Make<QLabel>("标签13", banner_, {0, 88, 2000, 2});
-  rule_->setAutoFillBackground(true);
-  QPalette grey = rule_->palette();
+  auto* rule = Make<QLabel>("标签13", banner_, {0, 88, 2000, 2});
+  rule->setAutoFillBackground(true);
+  QPalette grey = rule->palette();
   grey.setColor(QPalette::Window, QColor(160, 160, 160));
-  rule_->setPalette(grey);
+  rule->setPalette(grey);
 
   brandImage_ = Make<ImageLabel>("图片岚溪软件", banner_, {368, 12, 195, 64});
   brandImage_->setPixmap(BrandLogo());
-  brandImage_->setCursor(Qt::PointingHandCursor);
   brandTimer_ = new QTimer(banner_);
   brandTimer_->setObjectName(QStringLiteral("时钟官网"));
   brandTimer_->setInterval(20);
 
   notesImage_ = Make<ImageLabel>("图片疑点说明", banner_, {16, 0, 64, 64});
   notesImage_->setPixmap(NotesImage());
-  notesImage_->setCursor(Qt::PointingHandCursor);
   notesLink_ =
       Make<LinkLabel>("链接疑点说明", banner_, {16, 64, 64, 24}, QStringLiteral("疑点说明"));
-  notesLink_->setFont(DesignFont(12));
-  notesLink_->setAlignment(Qt::AlignCenter);
 
   homepageImage_ = Make<ImageLabel>("图片软件主页", banner_, {96, 0, 64, 64});
   homepageImage_->setPixmap(HomepageImage());
-  homepageImage_->setCursor(Qt::PointingHandCursor);
   homepageLink_ =
       Make<LinkLabel>("链接软件主页", banner_, {96, 64, 64, 24}, QStringLiteral("软件主页"));
-  homepageLink_->setFont(DesignFont(12));
-  homepageLink_->setAlignment(Qt::AlignCenter);
   homepageLink_->setAddress(QUrl(QString::fromUtf8(kProductPage)));
 }
 
@@ -173,15 +166,13 @@ void MainWindow::buildSearchBar() {
   next_ = Make<MouseButton>("按钮下一个", searchBar_, {381, 8, 80, 24}, QStringLiteral("下一个"));
   previous_ =
       Make<QPushButton>("按钮上一个", searchBar_, {464, 8, 80, 24}, QStringLiteral("上一个"));
-  searchOptionsLabel_ =
-      Make<QLabel>("标签1", searchBar_, {552, 8, 80, 24}, QStringLiteral("查找选项："));
+  Make<QLabel>("标签1", searchBar_, {552, 8, 80, 24}, QStringLiteral("查找选项："));
   plainMode_ =
       Make<QRadioButton>("单选框默认", searchBar_, {640, 8, 64, 24}, QStringLiteral("默认"));
   plainMode_->setChecked(true);
   wildcardMode_ =
       Make<QRadioButton>("单选框通配", searchBar_, {712, 8, 64, 24}, QStringLiteral("通配"));
-  patternMode_ =
-      Make<QRadioButton>("单选框正则", searchBar_, {784, 8, 64, 24}, QStringLiteral("正则"));
+  Make<QRadioButton>("单选框正则", searchBar_, {784, 8, 64, 24}, QStringLiteral("正则"));
   ignoreCase_ = MakeCheckBox("选择框忽略大小写", "忽略大小写", searchBar_, {907, 8, 104, 24});
 }
 

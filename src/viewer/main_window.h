@@ -125,7 +125,6 @@ class MainWindow : public QWidget {
   QCheckBox* zeroBased_ = nullptr;
   QCheckBox* arrayNodes_ = nullptr;
   QCheckBox* singleQuotes_ = nullptr;
-  QLabel* rule_ = nullptr;
   ImageLabel* brandImage_ = nullptr;
   QTimer* brandTimer_ = nullptr;
   ImageLabel* notesImage_ = nullptr;
@@ -150,10 +149,8 @@ class MainWindow : public QWidget {
   QPushButton* pasteSearch_ = nullptr;
   MouseButton* next_ = nullptr;
   QPushButton* previous_ = nullptr;
-  QLabel* searchOptionsLabel_ = nullptr;
   QRadioButton* plainMode_ = nullptr;
   QRadioButton* wildcardMode_ = nullptr;
-  QRadioButton* patternMode_ = nullptr;
   QCheckBox* ignoreCase_ = nullptr;
 
   QMenu* treeMenu_ = nullptr;

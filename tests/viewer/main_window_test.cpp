@@ -92,6 +92,9 @@ TEST_F(MainWindowTest, WindowHasItsTitleSizeAndPlace) {
   EXPECT_EQ(window().size(), QSize(1020, 739));
   EXPECT_EQ(window().pos(), QPoint(50, 50));
   EXPECT_EQ(window().font().pixelSize(), 15);
+  EXPECT_EQ(find<QWidget>("按钮粘贴JSON树")->font().pixelSize(), 15);
+  EXPECT_EQ(find<QWidget>("链接疑点说明")->font().pixelSize(), 12);
+  EXPECT_EQ(find<QWidget>("链接软件主页")->font().pixelSize(), 12);
 }
 
 TEST_F(MainWindowTest, ControlsCarryNamesCaptionsPlacesAndTags) {
@@ -322,6 +325,22 @@ TEST_F(MainWindowTest, RightButtonOnThePasteButtonAsksForAnAddressFetch) {
   EXPECT_EQ(asked[0][0].toInt(), 1);
   EXPECT_EQ(asked[1][0].toInt(), 5);
   EXPECT_EQ(asked[2][0].toInt(), 2);
+}
+
+TEST(MainWindowActivationTest, TheFirstActivationIsAnnouncedOnce) {
+  MainWindow window;
+  QSignalSpy activated(&window, &MainWindow::firstActivated);
+  window.show();
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  EXPECT_EQ(activated.count(), 1);
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  EXPECT_EQ(activated.count(), 1);
 }
 
 TEST_F(MainWindowTest, ClosingAnnouncesItself) {
