@@ -4,7 +4,6 @@
 
 #include "json/escape_decoding.h"
 #include "services/stopwatch.h"
-#include "services/yield_to_ui.h"
 #include "viewer/clipboard.h"
 #include "viewer/json_tree_view.h"
 #include "viewer/main_window.h"
@@ -44,7 +43,9 @@ void MainWindow::loadTab(std::string& text, bool useGivenText, int tabNumber, in
   {
     LoadingMark mark(loading_[tabNumber - 1]);
     view->showSingleItem(ProgramText("岚溪·JSON（正在解析...）"));
-    yieldToUiNow();
+    // Painted now: the first turns the load hands the window may be a
+    // while away.
+    view->repaint();
     if (!useGivenText) text = ClipboardText();
     view->setRawText(text);
     if (decodeFirst_->isChecked()) text = decodeHtmlEntities(decodeUnicodeEscapes(text, false));

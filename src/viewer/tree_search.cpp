@@ -18,6 +18,7 @@ void MainWindow::searchTree(bool backward) {
   // started the search.
   QPushButton* button = backward ? previous_ : static_cast<QPushButton*>(next_);
   button->setText(QStringLiteral("寻找中.."));
+  button->repaint();  // the scan hands the window no turn
 
   JsonTreeView* view = currentTree();
   searchList_.Load(view->content());
