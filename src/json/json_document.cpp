@@ -108,17 +108,19 @@ void JsonDocument::loadOwned(std::string text, bool zeroBased, bool singleQuote)
     // preparing it again would change nothing, else prepared anew.
     std::shared_ptr<const PreparedText> child_base;
     Level level;
+    size_t group_hint = npos;
     if (entry.valueOffset != npos &&
         !frame.base->SliceNeedsPreparing(entry.valueOffset,
                                          entry.valueOffset + entry.value.size())) {
       child_base = frame.base;
       level = {child_base.get(), entry.valueOffset, entry.value.size()};
+      group_hint = entry.groupHint;
     } else {
       child_base = prepare(entry.value);
       level = {child_base.get(), 0, child_base->size()};
     }
     Frame child{node, kind == 2, {}, 0, std::move(child_base)};
-    LevelSplitter child_splitter(level, keep);
+    LevelSplitter child_splitter(level, keep, group_hint);
     if (kind == 1) {
       child_splitter.splitMembers(child.entries);
     } else {

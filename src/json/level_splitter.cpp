@@ -15,8 +15,12 @@ constexpr size_t npos = std::string_view::npos;
 // candidate end that only ever grows, so each byte is counted once per scan.
 class LevelSplitter::BalanceCounter {
  public:
-  BalanceCounter(const Level& level, int64_t start, size_t* group_hint)
-      : level_(level), start_(start), cursor_(start + 1), groupHint_(group_hint) {}
+  BalanceCounter(const Level& level, int64_t start, size_t* group_hint, size_t* start_hint)
+      : level_(level),
+        start_(start),
+        cursor_(start + 1),
+        groupHint_(group_hint),
+        startHint_(start_hint) {}
 
   // Counts up to *end (exclusive). When *end lies inside a long closed group
   // that opens after the start and cannot balance before it closes, moves
@@ -28,6 +32,10 @@ class LevelSplitter::BalanceCounter {
     const size_t level_end = level_.offset + level_.length;
     while (true) {
       const PreparedText::Group* g = level_.base->GroupFrom(Absolute(cursor_), groupHint_);
+      if (cursor_ == start_ + 1 && startHint_ != nullptr) {
+        *startHint_ = *groupHint_;
+        startHint_ = nullptr;
+      }
       if (g == nullptr || g->close >= level_end || Relative(g->open) >= target) {
         Count(cursor_, target);
         cursor_ = target;
@@ -39,12 +47,14 @@ class LevelSplitter::BalanceCounter {
       const bool square = level_.base->masked()[g->open] == '[';
       if (close < target) {
         cursor_ = close + 1;  // the whole group adds nothing
+        *groupHint_ = g->next;
         continue;
       }
       int64_t& surplus = square ? squares_ : curlies_;
       if (surplus >= 0) {
         ++surplus;  // the group's opener; its inside balances
         cursor_ = close;
+        *groupHint_ = g->next;
         *end = close;
         return true;
       }
@@ -107,6 +117,7 @@ class LevelSplitter::BalanceCounter {
   int64_t curlies_ = 0;
   int64_t quotes_ = 0;
   size_t* groupHint_;
+  size_t* startHint_;  // receives the hint at the first byte counted
 };
 
 int64_t LevelSplitter::Find(char delimiter, int64_t from) const {
@@ -119,7 +130,7 @@ int64_t LevelSplitter::Find(char delimiter, int64_t from) const {
 
 bool LevelSplitter::isBalanced(int64_t start, int64_t end) const {
   if (start == -1 || end == -1) return false;
-  BalanceCounter counter(level_, start, &groupHint_);
+  BalanceCounter counter(level_, start, &groupHint_, nullptr);
   int64_t e = end;
   // A jump means the end lies inside a group that cannot balance there.
   return !counter.ExtendTo(&e) && counter.Balanced();
@@ -152,7 +163,7 @@ std::string_view LevelSplitter::scanMemberName(int64_t pos, int64_t* out_pos) co
 
 std::string_view LevelSplitter::scanMemberValue(int64_t pos, int64_t* out_pos) const {
   const int64_t n = static_cast<int64_t>(level_.length);
-  BalanceCounter counter(level_, pos, &groupHint_);
+  BalanceCounter counter(level_, pos, &groupHint_, &scanStartHint_);
   int64_t e = pos;
   int64_t last = 0;
   while (true) {
@@ -212,7 +223,7 @@ SplitEntry LevelSplitter::MakeValue(int64_t start, int64_t end) const {
     if (!blank_at(stop - len, len)) break;
     stop -= len;
   }
-  return {{}, text.substr(begin, stop - begin), begin};
+  return {{}, text.substr(begin, stop - begin), begin, scanStartHint_};
 }
 
 int LevelSplitter::splitMembers(std::vector<SplitEntry>& out) const {
@@ -237,7 +248,7 @@ int LevelSplitter::splitItems(std::vector<SplitEntry>& out) const {
   int64_t s = Find('[', 1);
   while (s != -1) {
     yieldToUi();
-    BalanceCounter counter(level_, s, &groupHint_);
+    BalanceCounter counter(level_, s, &groupHint_, &scanStartHint_);
     int64_t e = s;
     while (true) {
       int64_t next = Find(',', e + 1);

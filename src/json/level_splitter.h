@@ -38,13 +38,19 @@ struct SplitEntry {
   std::string_view name;
   std::string_view value;
   size_t valueOffset;
+  // Index of the first long group at or after the value, for splitting the
+  // value in place (see LevelSplitter's `group_hint`).
+  size_t groupHint = static_cast<size_t>(-1);
 };
 
 using KeepText = std::function<std::string_view(std::string)>;
 
 class LevelSplitter {
  public:
-  LevelSplitter(Level level, KeepText keep) : level_(level), keep_(std::move(keep)) {}
+  // `group_hint`: where the base's long groups at the level's start are, when
+  // known (the SplitEntry's groupHint of the value being split).
+  LevelSplitter(Level level, KeepText keep, size_t group_hint = static_cast<size_t>(-1))
+      : level_(level), keep_(std::move(keep)), groupHint_(group_hint) {}
 
   int splitMembers(std::vector<SplitEntry>& out) const;
   int splitItems(std::vector<SplitEntry>& out) const;
@@ -65,7 +71,9 @@ class LevelSplitter {
   KeepText keep_;
   // Where the last balance count found its next long group: scans of a
   // level move forward, so the next count starts looking there.
-  mutable size_t groupHint_ = static_cast<size_t>(-1);
+  mutable size_t groupHint_;
+  // The hint as it stood when the last scan counted its first byte.
+  mutable size_t scanStartHint_ = static_cast<size_t>(-1);
 };
 
 }  // namespace keelnode

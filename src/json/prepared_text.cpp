@@ -16,6 +16,19 @@ bool IsBlankAt(std::string_view text, size_t i, size_t len) {
          static_cast<unsigned char>(text[i + 1]) == 0xA1;
 }
 
+// ASCII bytes that mean nothing to the preparation scan: no delimiter,
+// quote, backslash, blank or line break.
+struct PlainBytes {
+  bool plain[256] = {};
+  constexpr PlainBytes() {
+    for (int b = 0; b < 0x80; ++b)
+      plain[b] = true;
+    for (unsigned char c : std::string_view("\"[]{},\\\n\r \t"))
+      plain[c] = false;
+  }
+};
+constexpr PlainBytes kPlainBytes;
+
 bool AnyIn(const std::vector<size_t>& sorted, size_t begin, size_t end) {
   auto it = std::lower_bound(sorted.begin(), sorted.end(), begin);
   return it != sorted.end() && *it < end;
@@ -40,6 +53,14 @@ PreparedText::PreparedText(std::string_view text) : text_(text), masked_(text) {
   size_t prev_break = npos;  // position of the previous unit when it was a line break
   const size_t n = text.size();
   for (size_t i = 0; i < n;) {
+    if (kPlainBytes.plain[static_cast<unsigned char>(text[i])]) {
+      do {
+        ++i;
+      } while (i < n && kPlainBytes.plain[static_cast<unsigned char>(text[i])]);
+      prev_blank = false;
+      prev_break = npos;
+      continue;
+    }
     const size_t len = UnitLength(text, i);
     const char c = text[i];
     const bool blank = IsBlankAt(text, i, len);
@@ -68,7 +89,7 @@ PreparedText::PreparedText(std::string_view text) : text_(text), masked_(text) {
       } else if (c == '[' || c == '{') {
         ++separators_;
         opens.push_back({largeGroups_.size(), c, quotes});
-        largeGroups_.push_back({i, kUnclosed});
+        largeGroups_.push_back({i, kUnclosed, 0});
       } else if (c == ']' || c == '}') {
         if (!opens.empty()) {
           const Open& o = opens.back();
@@ -76,7 +97,10 @@ PreparedText::PreparedText(std::string_view text) : text_(text), masked_(text) {
             opens.clear();  // mismatched kinds: nothing open here closes properly
           } else {
             Group& g = largeGroups_[o.group];
-            if (i - g.open >= kLargeGroup && (quotes - o.quotes) % 2 == 0) g.close = i;
+            if (i - g.open >= kLargeGroup && (quotes - o.quotes) % 2 == 0) {
+              g.close = i;
+              g.next = largeGroups_.size();  // groups inside it were all entered since
+            }
             opens.pop_back();
           }
         }
@@ -84,7 +108,18 @@ PreparedText::PreparedText(std::string_view text) : text_(text), masked_(text) {
     }
     i += len;
   }
-  std::erase_if(largeGroups_, [&](const Group& g) { return g.close == kUnclosed; });
+  // Drop the groups that are short or never closed properly, renumbering the
+  // `next` indices for the groups that stay.
+  std::vector<size_t> kept_before(largeGroups_.size() + 1);
+  size_t kept = 0;
+  for (size_t k = 0; k < largeGroups_.size(); ++k) {
+    kept_before[k] = kept;
+    if (largeGroups_[k].close != kUnclosed) largeGroups_[kept++] = largeGroups_[k];
+  }
+  kept_before[largeGroups_.size()] = kept;
+  largeGroups_.resize(kept);
+  for (Group& g : largeGroups_)
+    g.next = kept_before[g.next];
   largeGroups_.shrink_to_fit();
   std::sort(blankLineBreaks_.begin(), blankLineBreaks_.end());
   blankLineBreaks_.erase(std::unique(blankLineBreaks_.begin(), blankLineBreaks_.end()),

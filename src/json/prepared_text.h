@@ -31,6 +31,7 @@ class PreparedText {
   struct Group {
     size_t open;   // position of "[" or "{"
     size_t close;  // position of the matching "]" or "}"
+    size_t next;   // index of the first group that opens after `close`
   };
 
   // `text` must stay alive as long as this object (the store owns it).
