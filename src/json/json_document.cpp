@@ -153,6 +153,7 @@ TreeItemList JsonDocument::buildTreeItems() const {
   list.Reserve(bytes);
   std::string label;
   for (int n = 1; n <= count; ++n) {
+    yieldToUi();
     treeLabel(n, label);
     const int kind = store_.kind(n);
     list.AddItem(label, kind, kind, n, 0, 0, store_.level(n));

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "services/mbcs.h"
+#include "services/yield_to_ui.h"
 
 namespace keelnode {
 namespace {
@@ -52,7 +53,9 @@ PreparedText::PreparedText(std::string_view text) : text_(text), masked_(text) {
   bool prev_blank = false;
   size_t prev_break = npos;  // position of the previous unit when it was a line break
   const size_t n = text.size();
+  YieldEvery yield;
   for (size_t i = 0; i < n;) {
+    yield.Reached(i);
     if (kPlainBytes.plain[static_cast<unsigned char>(text[i])]) {
       do {
         ++i;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "services/mbcs.h"
+#include "services/yield_to_ui.h"
 
 namespace keelnode {
 namespace {
@@ -210,8 +211,10 @@ bool CompactWhitespaceInPlace(std::string& text) {
   // Output never outgrows input, so the kept bytes move down in place.
   size_t write = 0;
   bool after_closer = false;
+  YieldEvery yield;
   size_t i = 0;
   while (i < text.size()) {
+    yield.Reached(i);
     const size_t plain = SkipPlainUnits(text, i, kWhitespaceAndBrackets);
     if (plain > i) {
       if (write != i) std::memmove(text.data() + write, text.data() + i, plain - i);
@@ -267,7 +270,9 @@ namespace {
 bool ProtectInOnePass(std::string_view text, std::string& out) {
   size_t from = 0;
   bool changed = false;
+  YieldEvery yield;
   for (size_t i = FindAsciiByte(text, '\\'); i != std::string_view::npos;) {
+    yield.Reached(i);
     if (i + 1 < text.size() && text[i + 1] == '\\') {
       i = FindAsciiByte(text, '\\', i + 2);
       continue;
@@ -294,8 +299,10 @@ bool HasBackslashBeforeBar(std::string_view text) {
 // Whether compaction would remove anything, without copying the text.
 bool NeedsCompaction(std::string_view text) {
   bool after_closer = false;
+  YieldEvery yield;
   size_t i = 0;
   while (i < text.size()) {
+    yield.Reached(i);
     const size_t plain = SkipPlainUnits(text, i, kWhitespaceAndBrackets);
     if (plain > i) {
       after_closer = false;

@@ -7,6 +7,10 @@
 //   trimValue          "^[ 　\t]+|[ 　\t]+$" -> ""
 //   compactWhitespace  "[\s　]+(\[|{|\")" -> "$1", then "(\]|}|\")[\s　]+" -> "$1"
 // where \s is space, TAB, LF, VT, FF and CR, and 　 is U+3000.
+//
+// Only the steps of loading (preparing, compacting, protecting) give the
+// window a turn on long texts; cleaning and trimming also serve to show a
+// value, where a turn could let a reload replace the text being read.
 #pragma once
 
 #include <string>

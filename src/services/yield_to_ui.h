@@ -7,6 +7,7 @@
 // Thread rule: install and call on the GUI thread only.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 
 namespace keelnode {
@@ -27,5 +28,21 @@ inline void yieldToUi() {
 inline void yieldToUiNow() {
   detail::RunYieldHook();
 }
+
+// For long scans over a text: gives the window a turn every 64 KB of
+// progress. Construct it before the loop and call Reached(position) in it.
+class YieldEvery {
+ public:
+  void Reached(size_t position) {
+    if (position >= next_) {
+      next_ = position + kStride;
+      yieldToUiNow();
+    }
+  }
+
+ private:
+  static constexpr size_t kStride = 64 * 1024;
+  size_t next_ = kStride;
+};
 
 }  // namespace keelnode
