@@ -175,21 +175,6 @@ std::string TrimValue(std::string_view text) {
   return out;
 }
 
-bool TrimValueIsSlice(std::string_view text, std::string_view* slice) {
-  size_t begin = RunEnd(text, 0, IsBlank);
-  size_t end = begin;
-  // The end of the last non-blank unit, found walking forward (units can't
-  // be read backwards).
-  for (size_t i = begin; i < text.size();) {
-    Unit u = UnitAt(text, i);
-    if (IsLineBreak(u)) return false;
-    i += u.len;
-    if (!IsBlank(u)) end = i;
-  }
-  *slice = text.substr(begin, end - begin);
-  return true;
-}
-
 bool CleanNameIsSlice(std::string_view text, std::string_view* slice) {
   // Without whitespace only the quotes at both ends go. A byte that might be
   // whitespace (or start U+3000) sends the text to the full scanner.

@@ -25,10 +25,8 @@ inline constexpr std::string_view kEscapedBackslashMarker = "\\|\\|";
 
 std::string CleanName(std::string_view text);
 std::string TrimValue(std::string_view text);
-// The part of `text` TrimValue keeps when it only trims the ends: a sub-view
-// of `text`; false when a line break inside needs the full transformation.
-bool TrimValueIsSlice(std::string_view text, std::string_view* slice);
-// Likewise for CleanName: true when it only strips quotes at both ends.
+// The part of `text` CleanName keeps when it only strips quotes at both
+// ends: a sub-view of `text`; false when the full scanner is needed.
 bool CleanNameIsSlice(std::string_view text, std::string_view* slice);
 
 std::string CompactWhitespace(std::string_view text);
@@ -38,7 +36,7 @@ bool CompactWhitespaceInPlace(std::string& text);
 // marker back to "\\": three literal replacements, in place.
 void ProtectEscapedQuotes(std::string& text);
 // Both steps of preparing a text for splitting: escaped quotes protected,
-// then whitespace compacted. False (and `out` untouched) when the text is
+// then whitespace compacted. False (and `out` left empty) when the text is
 // prepared already.
 bool PrepareForSplitting(std::string_view text, std::string& out);
 std::string RestoreEscapedQuotes(std::string_view text);

@@ -88,6 +88,13 @@ TEST(JsonDocumentTest, ValueAtPath) {
   EXPECT_EQ(doc.valueAtPath("a", 2), "");
 }
 
+TEST(JsonDocumentTest, RelativePathsStartFromTheBasePath) {
+  JsonDocument doc = Load(R"({"a":{"b":[5,6]}})");
+  doc.setBasePath("a.b");
+  EXPECT_EQ(doc.valueAtRelativePath("[1]"), "6");
+  EXPECT_EQ(doc.valueAtRelativePath(""), "[5,6]");
+}
+
 TEST(JsonDocumentTest, DuplicateNamesResolveToTheFirst) {
   JsonDocument doc = Load(R"({"a":1,"a":2})");
   ASSERT_EQ(doc.store().count(), 3);

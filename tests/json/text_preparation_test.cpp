@@ -42,10 +42,6 @@ TEST(TextPreparationTest, TrimValueTrimsBlanksAtLineEdgesOnly) {
   EXPECT_EQ(TrimValue("1 \n  }"), "1\n}");  // blanks beside a break are
   EXPECT_EQ(TrimValue("a  b"), "a  b");
   EXPECT_EQ(TrimValue("   "), "");
-  std::string_view slice;
-  ASSERT_TRUE(TrimValueIsSlice("  a b \t", &slice));
-  EXPECT_EQ(slice, "a b");
-  EXPECT_FALSE(TrimValueIsSlice("a\nb", &slice));
 }
 
 TEST(TextPreparationTest, CompactionRemovesWhitespaceBesideBracketsAndQuotes) {
