@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "json/json_parser.h"
+#include "services/regex_service.h"
 
 namespace keelnode {
 namespace {
@@ -17,6 +18,26 @@ TEST(JsonPathTest, NormalisingBetweenForms) {
   EXPECT_EQ(parser.normalisePath("[0]", 1), "[0]");
   EXPECT_EQ(parser.normalisePath("\xD6\xD0[3]", 1), "\xD6\xD0.[3]");
   EXPECT_EQ(parser.normalisePath("a[0]", 2), "");
+}
+
+TEST(JsonPathTest, NormalisingMatchesThePathPatterns) {
+  RegexService to_compact;
+  to_compact.Compile("\\.(\\[\\d+\\])");
+  RegexService to_internal;
+  to_internal.Compile("([^\\.])(\\[\\d+\\])(\\.?)");
+  JsonParser parser;
+  const char* const pieces[] = {".",        "[",     "]",  "0",  "12", "a",
+                                "\xD6\xD0", "\x81[", "\n", "\"", "x"};
+  uint64_t state = 7;
+  for (int i = 0; i < 5000; ++i) {
+    std::string path;
+    for (int k = 0; k < 1 + i % 14; ++k) {
+      state = state * 6364136223846793005u + 1442695040888963407u;
+      path += pieces[(state >> 33) % (sizeof pieces / sizeof pieces[0])];
+    }
+    ASSERT_EQ(parser.normalisePath(path, 0), to_compact.Replace(path, "$1")) << path;
+    ASSERT_EQ(parser.normalisePath(path, 1), to_internal.Replace(path, "$1.$2$3")) << path;
+  }
 }
 
 TEST(JsonPathTest, SplittingKeepsQuotedDots) {
