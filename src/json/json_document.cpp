@@ -17,15 +17,18 @@ constexpr size_t npos = std::string_view::npos;
 
 // One object or array whose children are being added: the loader walks the
 // document depth-first with these on an explicit stack, so nesting depth
-// costs heap, not native stack.
+// costs heap, not native stack. Frames are reused as the walk goes up and
+// down, so a level costs no allocation of its own.
 struct Frame {
-  int node;
-  bool items;  // an array's items rather than an object's members
+  int node = 0;
+  bool items = false;  // an array's items rather than an object's members
   std::vector<SplitEntry> entries;
   size_t next = 0;
-  // Keeps the prepared text the entries point into (and its masked twin)
-  // alive while descendants are split.
-  std::shared_ptr<const PreparedText> base;
+  // The prepared text the entries point into (its masked twin is needed
+  // while descendants are split), and ownership of it when this level had
+  // to be prepared anew; a slice level shares its parent's.
+  const PreparedText* base = nullptr;
+  std::unique_ptr<const PreparedText> owned;
 };
 
 }  // namespace
@@ -50,12 +53,23 @@ void JsonDocument::loadOwned(std::string text, bool zeroBased, bool singleQuote)
     std::string prepared;
     std::string_view kept =
         PrepareForSplitting(value, prepared) ? store_.Adopt(std::move(prepared)) : value;
-    return std::make_shared<const PreparedText>(kept);
+    return std::make_unique<const PreparedText>(kept);
+  };
+
+  std::vector<Frame> frames;
+  size_t depth = 0;
+  auto push = [&]() -> Frame& {
+    if (depth == frames.size()) frames.emplace_back();
+    Frame& f = frames[depth++];
+    f.entries.clear();
+    f.next = 0;
+    f.owned.reset();
+    return f;
   };
 
   // The root: the first "{" or "[" anywhere decides; text with neither is
   // taken as the items of "[" + text + "]".
-  std::shared_ptr<const PreparedText> base = prepare(root_text);
+  std::unique_ptr<const PreparedText> base = prepare(root_text);
   size_t brace = base->masked().find('{');
   size_t bracket = base->masked().find('[');
   if (brace == npos && bracket == npos) {
@@ -66,25 +80,26 @@ void JsonDocument::loadOwned(std::string text, bool zeroBased, bool singleQuote)
   const bool root_is_object = brace != npos && (bracket == npos || brace < bracket);
   // Room for about as many nodes as the text has separators, within reason.
   store_.reserve(std::min(base->separatorCount() + 1, base->size() / 4 + 1));
-  Frame root{store_.insertShared(-1, "JSON", root_is_object ? 1 : 2, root_text),
-             !root_is_object,
-             {},
-             0,
-             base};
-  LevelSplitter splitter(Level{base.get(), 0, base->size()}, keep);
-  if (root_is_object) {
-    splitter.splitMembers(root.entries);
-  } else if (bracket != npos) {
-    splitter.splitItems(root.entries);
+  {
+    Frame& root = push();
+    root.node = store_.insertShared(-1, "JSON", root_is_object ? 1 : 2, root_text);
+    root.items = !root_is_object;
+    root.base = base.get();
+    root.owned = std::move(base);
+    LevelSplitter splitter(Level{root.base, 0, root.base->size()}, &keep);
+    if (root_is_object) {
+      splitter.splitMembers(root.entries);
+    } else if (bracket != npos) {
+      splitter.splitItems(root.entries);
+    }
   }
 
-  std::vector<Frame> stack;
-  stack.push_back(std::move(root));
   char index_name[24];
-  while (!stack.empty()) {
-    Frame& frame = stack.back();
+  while (depth > 0) {
+    Frame& frame = frames[depth - 1];
     if (frame.next == frame.entries.size()) {
-      stack.pop_back();
+      frame.owned.reset();
+      --depth;
       continue;
     }
     const size_t ordinal = frame.next++;
@@ -106,27 +121,29 @@ void JsonDocument::loadOwned(std::string text, bool zeroBased, bool singleQuote)
 
     // The value's own level: a slice of the same prepared text when
     // preparing it again would change nothing, else prepared anew.
-    std::shared_ptr<const PreparedText> child_base;
+    const PreparedText* parent_base = frame.base;
+    Frame& child = push();  // `frame` may dangle from here on
+    child.node = node;
+    child.items = kind == 2;
     Level level;
     size_t group_hint = npos;
     if (entry.valueOffset != npos &&
-        !frame.base->SliceNeedsPreparing(entry.valueOffset,
-                                         entry.valueOffset + entry.value.size())) {
-      child_base = frame.base;
-      level = {child_base.get(), entry.valueOffset, entry.value.size()};
+        !parent_base->SliceNeedsPreparing(entry.valueOffset,
+                                          entry.valueOffset + entry.value.size())) {
+      child.base = parent_base;
+      level = {child.base, entry.valueOffset, entry.value.size()};
       group_hint = entry.groupHint;
     } else {
-      child_base = prepare(entry.value);
-      level = {child_base.get(), 0, child_base->size()};
+      child.owned = prepare(entry.value);
+      child.base = child.owned.get();
+      level = {child.base, 0, child.base->size()};
     }
-    Frame child{node, kind == 2, {}, 0, std::move(child_base)};
-    LevelSplitter child_splitter(level, keep, group_hint);
+    LevelSplitter child_splitter(level, &keep, group_hint);
     if (kind == 1) {
       child_splitter.splitMembers(child.entries);
     } else {
       child_splitter.splitItems(child.entries);
     }
-    stack.push_back(std::move(child));  // `frame` may dangle from here on
   }
 }
 

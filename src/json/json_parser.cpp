@@ -4,8 +4,24 @@
 
 namespace keelnode {
 
-JsonParser::JsonParser() {
+JsonParser::JsonParser()
+    : keep_([this](std::string text) {
+        kept_.push_back(std::move(text));
+        return std::string_view(kept_.back());
+      }) {
   load({});
+}
+
+JsonParser::JsonParser(const JsonParser& other) : JsonParser() {
+  *this = other;
+}
+
+JsonParser& JsonParser::operator=(const JsonParser& other) {
+  if (this == &other) return *this;
+  text_ = other.text_;
+  base_ = std::make_unique<PreparedText>(text_);  // over our own copy of the text
+  pathSegments_ = other.pathSegments_;
+  return *this;
 }
 
 std::string JsonParser::Prepare(std::string_view text) {
@@ -25,10 +41,7 @@ void JsonParser::load(std::string_view text) {
 
 LevelSplitter JsonParser::Splitter() {
   kept_.clear();
-  return LevelSplitter(Level{base_.get(), 0, text_.size()}, [this](std::string text) {
-    kept_.push_back(std::move(text));
-    return std::string_view(kept_.back());
-  });
+  return LevelSplitter(Level{base_.get(), 0, text_.size()}, &keep_);
 }
 
 std::string JsonParser::convertSingleQuotes(std::string_view text) const {
@@ -103,10 +116,11 @@ bool JsonParser::isBalanced(int start, int end) const {
 
 std::string JsonParser::scanMemberName(int pos, int* outPos) const {
   std::deque<std::string> kept;
-  LevelSplitter splitter(Level{base_.get(), 0, text_.size()}, [&kept](std::string text) {
+  const KeepText keep = [&kept](std::string text) {
     kept.push_back(std::move(text));
     return std::string_view(kept.back());
-  });
+  };
+  LevelSplitter splitter(Level{base_.get(), 0, text_.size()}, &keep);
   int64_t out = -1;
   std::string name(splitter.scanMemberName(pos, &out));
   *outPos = static_cast<int>(out);

@@ -33,6 +33,9 @@ struct Member {
 class JsonParser {
  public:
   JsonParser();
+  // A copy holds the same loaded text and path segments.
+  JsonParser(const JsonParser& other);
+  JsonParser& operator=(const JsonParser& other);
 
   void reset();
   std::string convertSingleQuotes(std::string_view text) const;
@@ -79,6 +82,7 @@ class JsonParser {
   std::string text_;  // the prepared text of the last load
   std::unique_ptr<PreparedText> base_;
   std::deque<std::string> kept_;  // texts rebuilt by cleaning, for the current split
+  KeepText keep_;                 // keeps them in kept_
   std::vector<std::string> pathSegments_;
 };
 

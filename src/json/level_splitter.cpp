@@ -158,7 +158,7 @@ std::string_view LevelSplitter::scanMemberName(int64_t pos, int64_t* out_pos) co
       pos + 1 <= c - 1 ? level_.text().substr(pos, c - 1 - pos) : std::string_view();
   std::string_view slice;
   if (CleanNameIsSlice(raw, &slice)) return slice;
-  return keep_(CleanName(raw));
+  return (*keep_)(CleanName(raw));
 }
 
 std::string_view LevelSplitter::scanMemberValue(int64_t pos, int64_t* out_pos) const {
@@ -206,7 +206,7 @@ SplitEntry LevelSplitter::MakeValue(int64_t start, int64_t end) const {
   size_t stop = level_.offset + static_cast<size_t>(end) - 1;  // `end` itself, exclusive
   if (stop <= begin) return {{}, {}, begin};
   if (base.SliceHasBlankLineBreak(begin, stop))
-    return {{}, keep_(TrimValue(base.text().substr(begin, stop - begin))), npos};
+    return {{}, (*keep_)(TrimValue(base.text().substr(begin, stop - begin))), npos};
   std::string_view text = base.text();
   auto blank_at = [&](size_t i, size_t len) {
     return len == 1 ? text[i] == ' ' || text[i] == '\t'

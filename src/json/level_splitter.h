@@ -49,8 +49,9 @@ class LevelSplitter {
  public:
   // `group_hint`: where the base's long groups at the level's start are, when
   // known (the SplitEntry's groupHint of the value being split).
-  LevelSplitter(Level level, KeepText keep, size_t group_hint = static_cast<size_t>(-1))
-      : level_(level), keep_(std::move(keep)), groupHint_(group_hint) {}
+  // `keep` must outlive the splitter.
+  LevelSplitter(Level level, const KeepText* keep, size_t group_hint = static_cast<size_t>(-1))
+      : level_(level), keep_(keep), groupHint_(group_hint) {}
 
   int splitMembers(std::vector<SplitEntry>& out) const;
   int splitItems(std::vector<SplitEntry>& out) const;
@@ -68,7 +69,7 @@ class LevelSplitter {
   SplitEntry MakeValue(int64_t start, int64_t end) const;  // trimmed, strictly between
 
   Level level_;
-  KeepText keep_;
+  const KeepText* keep_;
   // Where the last balance count found its next long group: scans of a
   // level move forward, so the next count starts looking there.
   mutable size_t groupHint_;
