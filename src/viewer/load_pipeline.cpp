@@ -31,12 +31,23 @@ void MainWindow::pasteIntoCurrentTab() {
   loadTab(text, false, currentTabNumber(), 0, false);
 }
 
+void MainWindow::reloadCurrentTab() {
+  const int tab = currentTabNumber();
+  const int item = currentItem(tab);
+  std::string text = rawText(tab);
+  loadTab(text, true, tab, 0, false);
+  // Changing the current item reads the value afresh (the options change
+  // values too); the display then only needs the path.
+  setCurrentItem(tab, item);
+  showSelection(true);
+}
+
 void MainWindow::loadTab(std::string& text, bool useGivenText, int tabNumber, int selectedItem,
                          bool restoreSelection) {
   if (tabNumber < 1 || tabNumber > kTabCount) return;
   // The load lets the window handle events; a second load of the same
   // document from one of them would pull the store from under the first.
-  if (loading_[tabNumber - 1]) return;
+  if (loading_[tabNumber - 1] || reserved_[tabNumber - 1]) return;
   // A stopwatch per load: loads of other tabs may run inside this one.
   Stopwatch stopwatch;
   JsonTreeView* view = tree(tabNumber);

@@ -91,11 +91,11 @@ void MainWindow::buildBanner() {
       MakeCheckBox("选择框数组独立节点", "数组独立节点", banner_, {776, 32, 128, 24}, true);
   singleQuotes_ = MakeCheckBox("选择框单引号格式", "单引号格式", banner_, {776, 56, 128, 24});
 
-  auto* rule = Make<QLabel>("标签13", banner_, {0, 88, 2000, 2});
-  rule->setAutoFillBackground(true);
-  QPalette grey = rule->palette();
+  rule_ = Make<QLabel>("标签13", banner_, {0, 88, 2000, 2});
+  rule_->setAutoFillBackground(true);
+  QPalette grey = rule_->palette();
   grey.setColor(QPalette::Window, QColor(160, 160, 160));
-  rule->setPalette(grey);
+  rule_->setPalette(grey);
 
   brandImage_ = Make<ImageLabel>("图片岚溪软件", banner_, {368, 12, 195, 64});
   brandImage_->setPixmap(BrandLogo());
@@ -166,13 +166,15 @@ void MainWindow::buildSearchBar() {
   next_ = Make<MouseButton>("按钮下一个", searchBar_, {381, 8, 80, 24}, QStringLiteral("下一个"));
   previous_ =
       Make<QPushButton>("按钮上一个", searchBar_, {464, 8, 80, 24}, QStringLiteral("上一个"));
-  Make<QLabel>("标签1", searchBar_, {552, 8, 80, 24}, QStringLiteral("查找选项："));
+  searchOptionsLabel_ =
+      Make<QLabel>("标签1", searchBar_, {552, 8, 80, 24}, QStringLiteral("查找选项："));
   plainMode_ =
       Make<QRadioButton>("单选框默认", searchBar_, {640, 8, 64, 24}, QStringLiteral("默认"));
   plainMode_->setChecked(true);
   wildcardMode_ =
       Make<QRadioButton>("单选框通配", searchBar_, {712, 8, 64, 24}, QStringLiteral("通配"));
-  Make<QRadioButton>("单选框正则", searchBar_, {784, 8, 64, 24}, QStringLiteral("正则"));
+  patternMode_ =
+      Make<QRadioButton>("单选框正则", searchBar_, {784, 8, 64, 24}, QStringLiteral("正则"));
   ignoreCase_ = MakeCheckBox("选择框忽略大小写", "忽略大小写", searchBar_, {907, 8, 104, 24});
 }
 
@@ -191,6 +193,8 @@ void MainWindow::connectControls() {
   connect(textIcons_, &QCheckBox::clicked, this, [this] { applyIconSet(); });
   connect(topmost_, &QCheckBox::clicked, this, [this] { applyTopmost(); });
   connect(arrayNodes_, &QCheckBox::clicked, this, [this] { showSelection(false); });
+  for (QCheckBox* option : {decodeFirst_, singleQuotes_, zeroBased_})
+    connect(option, &QCheckBox::clicked, this, [this] { reloadCurrentTab(); });
   connect(brandTimer_, &QTimer::timeout, this, [this] { stepBrandImage(); });
   connect(brandImage_, &ImageLabel::clicked, this,
           [] { OpenAddress(QUrl(QString::fromUtf8(kMakerHomepage))); });
@@ -225,6 +229,10 @@ int MainWindow::currentTabNumber() const {
   return tabs_->currentIndex() + 1;
 }
 
+void MainWindow::setCurrentTabNumber(int tabNumber) {
+  if (tabNumber >= 1 && tabNumber <= kTabCount) tabs_->setCurrentIndex(tabNumber - 1);
+}
+
 JsonTreeView* MainWindow::tree(int tabNumber) const {
   return trees_.at(tabNumber - 1);
 }
@@ -247,6 +255,20 @@ int MainWindow::currentItem(int tabNumber) const {
 
 void MainWindow::setCurrentItem(int tabNumber, int item) {
   tree(tabNumber)->setCurrentItem(item);
+}
+
+std::vector<QWidget*> MainWindow::controlOrder() const {
+  std::vector<QWidget*> order = {decodeFirst_, singleQuotes_, pasteSearch_, ignoreCase_,
+                                 patternMode_, wildcardMode_, previous_,    plainMode_,
+                                 next_,        searchText_,   topmost_,     textIcons_,
+                                 zeroBased_,   arrayNodes_,   readPath_};
+  // Never saved (tagged, or of no saved kind), so their place is free.
+  order.insert(order.end(), {banner_, rule_, brandImage_, notesImage_, notesLink_, homepageImage_,
+                             homepageLink_, pasteJson_, tabs_});
+  order.insert(order.end(), trees_.begin(), trees_.end());
+  order.insert(order.end(),
+               {pathBox_, valueBox_, decodedBox_, searchBar_, searchOptionsLabel_, treeMenu_});
+  return order;
 }
 
 void MainWindow::showTreeMenu(const QPoint& globalPos) {

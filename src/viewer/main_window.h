@@ -13,6 +13,7 @@
 #include <QWidget>
 #include <array>
 #include <string>
+#include <vector>
 
 #include "json/json_document.h"
 #include "json/json_parser.h"
@@ -48,6 +49,9 @@ class MainWindow : public QWidget {
 
   // --- tabs ---
   int currentTabNumber() const;
+  // Makes a tab current (its page-change signal follows); other numbers
+  // change nothing.
+  void setCurrentTabNumber(int tabNumber);
   JsonTreeView* currentTree() const { return tree(currentTabNumber()); }
   JsonDocument& currentDocument() { return document(currentTabNumber()); }
   JsonTreeView* tree(int tabNumber) const;
@@ -58,16 +62,23 @@ class MainWindow : public QWidget {
   int currentItem(int tabNumber) const;
   void setCurrentItem(int tabNumber, int item);
   bool isLoading(int tabNumber) const { return loading_[tabNumber - 1]; }
+  // A reserved tab refuses loads: a fetch that will fill it holds it, so
+  // that a paste or reload meanwhile cannot be overtaken by the fetch.
+  void reserveTab(int tabNumber, bool reserved) { reserved_.at(tabNumber - 1) = reserved; }
+  bool isReserved(int tabNumber) const { return reserved_.at(tabNumber - 1); }
 
   // --- load pipeline ---
   // Shows `text` (or, unless useGivenText, the clipboard text, which is then
   // written back to `text`) as the tree of tab `tabNumber`; with
   // restoreSelection, item `selectedItem` becomes current afterwards. A
-  // request for a tab that is already loading is ignored.
+  // request for a tab that is already loading, or reserved, is ignored.
   void loadTab(std::string& text, bool useGivenText, int tabNumber, int selectedItem,
                bool restoreSelection);
   // The paste button's click: the clipboard into the current tab.
   void pasteIntoCurrentTab();
+  // Loads the current tab's raw text again (a parsing option changed),
+  // keeping its current item.
+  void reloadCurrentTab();
 
   // --- selection display ---
   void showSelection(bool suppressRead);
@@ -88,6 +99,13 @@ class MainWindow : public QWidget {
   void layOut();
   // One tick of the brand image's walk along the banner.
   void stepBrandImage();
+
+  // Every control of the window in the order the saved control states
+  // walk them. It is the control order of the program whose settings files
+  // this one shares, which puts the keys of a first save in the order those
+  // files have; it differs from the creation order, which interleaves the
+  // banner and the search bar.
+  std::vector<QWidget*> controlOrder() const;
 
  signals:
   // The window is about to close; closing is always allowed.
@@ -125,6 +143,7 @@ class MainWindow : public QWidget {
   QCheckBox* zeroBased_ = nullptr;
   QCheckBox* arrayNodes_ = nullptr;
   QCheckBox* singleQuotes_ = nullptr;
+  QLabel* rule_ = nullptr;
   ImageLabel* brandImage_ = nullptr;
   QTimer* brandTimer_ = nullptr;
   ImageLabel* notesImage_ = nullptr;
@@ -151,12 +170,15 @@ class MainWindow : public QWidget {
   QPushButton* previous_ = nullptr;
   QRadioButton* plainMode_ = nullptr;
   QRadioButton* wildcardMode_ = nullptr;
+  QRadioButton* patternMode_ = nullptr;
+  QLabel* searchOptionsLabel_ = nullptr;
   QCheckBox* ignoreCase_ = nullptr;
 
   QMenu* treeMenu_ = nullptr;
 
   std::array<JsonDocument, kTabCount> documents_;
   std::array<bool, kTabCount> loading_{};
+  std::array<bool, kTabCount> reserved_{};
   JsonParser pathParser_;    // path form conversions only
   TreeItemList searchList_;  // the current tree's block while a search runs
   IconSet pictureIcons_;

@@ -86,6 +86,44 @@ TEST_F(LoadPipelineTest, SingleQuotedJsonIsConvertedOnlyWhenAsked) {
   EXPECT_EQ(window().rawText(1), "{'a':'b'}");
 }
 
+TEST_F(LoadPipelineTest, ParsingOptionsReloadTheCurrentTabOnlyKeepingItsItem) {
+  window().setCurrentTabNumber(2);
+  paste("[7]");
+  window().setCurrentTabNumber(1);
+  paste("{'a':[5,6]}");
+  tree()->setCurrentItem(3);
+  const std::string before = label(1);
+  click("选择框单引号格式");
+  EXPECT_NE(label(1), before);
+  EXPECT_EQ(label(1), "a");
+  EXPECT_EQ(label(3), "[2]:6");
+  EXPECT_EQ(tree()->currentItem(), 3);
+  EXPECT_EQ(window().rawText(1), "{'a':[5,6]}");
+  click("选择框数组从0开始");
+  EXPECT_EQ(label(3), "[1]:6");
+  EXPECT_EQ(tree()->currentItem(), 3);
+  click("选择框先行解码");
+  EXPECT_EQ(tree()->currentItem(), 3);
+  // Tab 2 waits for its next load.
+  EXPECT_EQ(Utf8(window().tree(2)->itemText(1)), "[1]:7");
+}
+
+TEST_F(LoadPipelineTest, AReservedTabRefusesLoadsUntilItIsReleased) {
+  paste("[1]");
+  window().reserveTab(1, true);
+  EXPECT_TRUE(window().isReserved(1));
+  paste("[2]");
+  click("选择框数组从0开始");
+  EXPECT_EQ(label(1), "[1]:1");
+  EXPECT_EQ(window().rawText(1), "[1]");
+  std::string other = "[3]";
+  window().loadTab(other, true, 2, 0, false);
+  EXPECT_EQ(Utf8(window().tree(2)->itemText(1)), "[0]:3");
+  window().reserveTab(1, false);
+  paste("[2]");
+  EXPECT_EQ(label(1), "[0]:2");
+}
+
 TEST_F(LoadPipelineTest, TheTextParameterReceivesTheTextThatWasParsed) {
   check("选择框先行解码", true);
   setClipboard(R"({"k":"\u4e2d"})");

@@ -12,6 +12,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include "viewer/text_dialog.h"
@@ -126,7 +127,7 @@ TEST_F(MainWindowTest, ControlsCarryNamesCaptionsPlacesAndTags) {
   EXPECT_EQ(items[2]->text(), QStringLiteral("复制USC2解码的路径数据"));
 }
 
-// The saved control states walk the children depth-first in creation order.
+// Controls are made in the order of the window's control table.
 TEST_F(MainWindowTest, ControlsComeInTheWindowsControlOrder) {
   std::vector<std::string> walked;
   std::function<void(QObject*)> walk = [&](QObject* parent) {
@@ -151,6 +152,30 @@ TEST_F(MainWindowTest, ControlsComeInTheWindowsControlOrder) {
   EXPECT_EQ(walked, expected) << order;
 }
 
+// The saved control states walk another order: the one that gives a first
+// save the key order of the settings files the program shares.
+TEST_F(MainWindowTest, ControlOrderPutsTheSavedControlsFirstAndListsEveryControlOnce) {
+  const std::vector<QWidget*> order = window().controlOrder();
+  const char* const saved[] = {"选择框先行解码",    "选择框单引号格式",   "按钮粘贴",
+                               "选择框忽略大小写",  "单选框正则",         "单选框通配",
+                               "按钮上一个",        "单选框默认",         "按钮下一个",
+                               "编辑框查找文本",    "选择框窗口置顶",     "选择框文字图标",
+                               "选择框数组从0开始", "选择框数组独立节点", "按钮读取"};
+  ASSERT_GT(order.size(), std::size(saved));
+  for (size_t k = 0; k < std::size(saved); ++k)
+    EXPECT_EQ(order[k]->objectName(), QString::fromUtf8(saved[k])) << k;
+  std::set<QString> names;
+  for (QWidget* control : order)
+    EXPECT_TRUE(names.insert(control->objectName()).second) << control->objectName().toStdString();
+  std::set<QString> expected;
+  for (const ExpectedControl& want : Controls()) {
+    if (window().findChild<QWidget*>(QString::fromUtf8(want.name))) {
+      expected.insert(QString::fromUtf8(want.name));
+    }
+  }
+  EXPECT_EQ(names, expected);
+}
+
 TEST_F(MainWindowTest, SevenPagesEachShowOnlyTheirTree) {
   auto* tabs = find<QTabWidget>("选择夹");
   const char* const captions[] = {"  JSON树  ", "  树2  ", "  树3  ", "  树4  ",
@@ -166,6 +191,12 @@ TEST_F(MainWindowTest, SevenPagesEachShowOnlyTheirTree) {
   for (int k = 1; k <= 7; ++k)
     EXPECT_EQ(window().tree(k)->isVisible(), k == 3) << k;
   EXPECT_EQ(window().currentTree(), find<JsonTreeView>("树型框3"));
+  window().setCurrentTabNumber(5);
+  EXPECT_EQ(tabs->currentIndex(), 4);
+  for (int invalid : {0, 8, -1}) {
+    window().setCurrentTabNumber(invalid);
+    EXPECT_EQ(window().currentTabNumber(), 5);
+  }
 }
 
 struct Layout {
