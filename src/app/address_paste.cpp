@@ -1,0 +1,85 @@
+#include "app/address_paste.h"
+
+#include <QPushButton>
+#include <string>
+
+#include "net/ascii_case.h"
+#include "net/fetch_address.h"
+#include "services/text_shortening.h"
+#include "viewer/clipboard.h"
+#include "viewer/main_window.h"
+#include "viewer/message_box.h"
+#include "viewer/program_text.h"
+
+namespace keelnode {
+namespace {
+
+// Clears a flag when the scope ends, however it ends.
+class Holding {
+ public:
+  Holding(MainWindow& window, int tabNumber, bool& fetching)
+      : window_(window), tab_(tabNumber), fetching_(fetching) {
+    fetching_ = true;
+    window_.reserveTab(tab_, true);
+  }
+  ~Holding() {
+    window_.reserveTab(tab_, false);
+    fetching_ = false;
+  }
+  Holding(const Holding&) = delete;
+  Holding& operator=(const Holding&) = delete;
+
+ private:
+  MainWindow& window_;
+  int tab_;
+  bool& fetching_;
+};
+
+}  // namespace
+
+CharsetMode CharsetModeFor(int modifierBits) {
+  switch (modifierBits) {
+    case 1:
+      return CharsetMode::Utf8;
+    case 4:
+      return CharsetMode::Ansi;
+    case 2:
+      return CharsetMode::RawBytes;
+    default:
+      return CharsetMode::Auto;
+  }
+}
+
+bool LooksLikeAddress(std::string_view text) {
+  return startsWithNoCase(text, "http");
+}
+
+AddressPaste::AddressPaste(MainWindow& window) : window_(window) {
+  connect(&window_, &MainWindow::pasteFromAddressRequested, this,
+          [this](int modifierBits) { run(modifierBits); });
+  connect(&window_, &MainWindow::closing, this, [this] { closed_ = true; });
+}
+
+void AddressPaste::run(int modifierBits) {
+  if (fetching_ || closed_) return;
+  const std::string address = ClipboardText();
+  if (!LooksLikeAddress(address)) {
+    ShowMessage(ProgramText("请先复制一个网址！程序将读取该网址处的JSON数据"), kMessageOk,
+                ProgramText("信息："));
+    return;
+  }
+  auto* button = window_.findChild<QPushButton*>(QStringLiteral("按钮粘贴JSON树"));
+  const QString caption = button->text();
+  button->setText(ToQString(ProgramText("正在读取 ") + ShortenMiddle(address, 50)));
+  const int tab = window_.currentTabNumber();
+  std::string text;
+  {
+    Holding hold(window_, tab, fetching_);
+    text = fetchAddress(address, CharsetModeFor(modifierBits));
+  }
+  button->setText(caption);
+  if (closed_ || text.empty()) return;
+  window_.loadTab(text, true, tab, 0, false);
+}
+
+}  // namespace keelnode

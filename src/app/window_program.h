@@ -1,0 +1,44 @@
+// One run of the window: the settings store opened on the run directory's
+// settings file, the main window with its state restored, and what answers
+// its events. Made in that order (the window restores from the open store)
+// and gone in the reverse.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/address_paste.h"
+#include "app/tab_data_files.h"
+#include "app/window_session.h"
+#include "settings/settings_store.h"
+#include "viewer/main_window.h"
+
+namespace keelnode {
+
+class WindowProgram {
+ public:
+  // `dataDir` holds the settings and data files; the data files go through
+  // `dataFiles`, which must outlive this object.
+  WindowProgram(const std::string& dataDir, FileSystem& dataFiles);
+
+  // Shows the window and fills its current tab; then loads each of `files`
+  // ("-" is standard input) into the current tab and those after it. A
+  // file that cannot be read is reported in a message box.
+  void start(const std::vector<std::string>& files);
+
+  MainWindow& window() { return window_; }
+  WindowSession& session() { return session_; }
+  AddressPaste& addressPaste() { return addressPaste_; }
+
+ private:
+  void loadStartFile(const std::string& file, int tabNumber);
+
+  SettingsStore store_;
+  const bool writable_;
+  TabDataFiles files_;
+  MainWindow window_;
+  WindowSession session_;
+  AddressPaste addressPaste_;
+};
+
+}  // namespace keelnode

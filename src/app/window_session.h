@@ -1,0 +1,59 @@
+// What ties the main window to its files: restoring its state when it is
+// made, filling a tab from its data file the first time the tab is shown,
+// and saving the control states, the tab texts and the selections when the
+// window closes. Everything goes to section "JSON树" of the settings file.
+//
+// A tab whose data file was not read in this run and that received no
+// text keeps its file untouched at close, and the file of a tab whose text
+// is still what the file held is not rewritten.
+#pragma once
+
+#include <QObject>
+#include <array>
+#include <string>
+
+#include "app/tab_data_files.h"
+#include "settings/settings_store.h"
+#include "viewer/main_window.h"
+
+namespace keelnode {
+
+class WindowSession : public QObject {
+  Q_OBJECT
+ public:
+  // Restores the window's state at once; the window has just been made.
+  // Without `saveOnClose` (the settings file is another instance's, or
+  // cannot be written) the close saves nothing, so this instance cannot
+  // overwrite what another one keeps. `store` and `files` must outlive this.
+  WindowSession(MainWindow& window, SettingsStore& store, const TabDataFiles& files,
+                bool saveOnClose);
+
+  // Fills the current tab from its data file if that was not read yet and
+  // the tab is empty, then refreshes the selection display.
+  void fillCurrentTab();
+  // The save at close; runs once, whatever closes the window how often.
+  void save();
+  bool savesOnClose() const { return saveOnClose_; }
+
+ private:
+  // What is known of a tab's data file.
+  struct TabFile {
+    bool read = false;
+    std::string text;  // as read, or as last written
+  };
+
+  void restore();
+  std::string selectionKey(int tabNumber) const;
+  void saveSelection(int tabNumber);
+  // The tab received a text in this run (from its file or otherwise).
+  bool touched(int tabNumber) const;
+
+  MainWindow& window_;
+  SettingsStore& store_;
+  const TabDataFiles& files_;
+  const bool saveOnClose_;
+  bool closed_ = false;
+  std::array<TabFile, MainWindow::kTabCount> tabFiles_;
+};
+
+}  // namespace keelnode
