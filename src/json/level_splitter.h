@@ -61,7 +61,14 @@ class LevelSplitter {
   // The raw value (untrimmed) as a view; out_pos -1 on failure.
   std::string_view scanMemberValue(int64_t pos, int64_t* out_pos) const;
   bool isBalanced(int64_t start, int64_t end) const;
-  int64_t Find(char delimiter, int64_t from) const;  // first at or after `from`
+  // First at or after `from`.
+  int64_t Find(char delimiter, int64_t from) const {
+    if (from < 1) from = 1;
+    if (from > static_cast<int64_t>(level_.length)) return -1;
+    const size_t hit = level_.base->Find(delimiter, level_.offset + static_cast<size_t>(from) - 1,
+                                         level_.offset + level_.length);
+    return hit == std::string_view::npos ? -1 : static_cast<int64_t>(hit - level_.offset) + 1;
+  }
 
  private:
   class BalanceCounter;

@@ -129,35 +129,11 @@ PreparedText::PreparedText(std::string_view text) : text_(text), masked_(text) {
                          blankLineBreaks_.end());
 }
 
-int PreparedText::DelimiterSlot(char delimiter) {
-  switch (delimiter) {
-    case '{':
-      return 0;
-    case '}':
-      return 1;
-    case '[':
-      return 2;
-    case ']':
-      return 3;
-    case '"':
-      return 4;
-    case ':':
-      return 5;
-    default:
-      return 6;  // ','
-  }
-}
-
-size_t PreparedText::Find(char delimiter, size_t from, size_t limit) const {
-  if (from >= limit) return npos;
-  Memo& memo = memos_[DelimiterSlot(delimiter)];
-  if (memo.from <= from) {
-    if (memo.answer != npos && from <= memo.answer) return memo.answer < limit ? memo.answer : npos;
-    if (memo.answer == npos && limit <= memo.to) return npos;
-  }
+size_t PreparedText::Search(char delimiter, size_t from, size_t limit) const {
   const void* hit = std::memchr(masked_.data() + from, delimiter, limit - from);
-  size_t answer = hit ? static_cast<const char*>(hit) - masked_.data() : npos;
-  memo = {from, limit, answer};
+  const size_t answer = hit ? static_cast<const char*>(hit) - masked_.data() : npos;
+  memos_[detail::kDelimiterSlots.slot[static_cast<unsigned char>(delimiter)]] = {from, limit,
+                                                                                 answer};
   return answer;
 }
 

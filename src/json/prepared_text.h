@@ -26,6 +26,19 @@
 
 namespace keelnode {
 
+namespace detail {
+// The memo slot of each delimiter the splitter searches for.
+struct DelimiterSlots {
+  unsigned char slot[256] = {};
+  constexpr DelimiterSlots() {
+    const char delimiters[] = "{}[]\":,";
+    for (unsigned char i = 0; i < 7; ++i)
+      slot[static_cast<unsigned char>(delimiters[i])] = i;
+  }
+};
+inline constexpr DelimiterSlots kDelimiterSlots{};
+}  // namespace detail
+
 class PreparedText {
  public:
   struct Group {
@@ -44,7 +57,16 @@ class PreparedText {
   // First position >= from (and < limit) of `delimiter` in the masked text,
   // or npos. Remembers its last answer per delimiter, so repeated searches
   // from nearby positions cost nothing.
-  size_t Find(char delimiter, size_t from, size_t limit) const;
+  size_t Find(char delimiter, size_t from, size_t limit) const {
+    if (from >= limit) return std::string_view::npos;
+    const Memo& memo = memos_[detail::kDelimiterSlots.slot[static_cast<unsigned char>(delimiter)]];
+    if (memo.from <= from) {
+      if (memo.answer != std::string_view::npos && from <= memo.answer)
+        return memo.answer < limit ? memo.answer : std::string_view::npos;
+      if (memo.answer == std::string_view::npos && limit <= memo.to) return memo.answer;
+    }
+    return Search(delimiter, from, limit);
+  }
 
   // Whether preparing the slice [begin, end) again would change it.
   bool SliceNeedsPreparing(size_t begin, size_t end) const;
@@ -75,7 +97,8 @@ class PreparedText {
     size_t to = 0;
     size_t answer = 0;
   };
-  static int DelimiterSlot(char delimiter);
+  // Searches the masked text and remembers the answer.
+  size_t Search(char delimiter, size_t from, size_t limit) const;
   size_t LowerBound(size_t from) const;  // index of the first group opening at or after `from`
 
   std::string_view text_;
