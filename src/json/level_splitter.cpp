@@ -120,14 +120,6 @@ class LevelSplitter::BalanceCounter {
   size_t* startHint_;  // receives the hint at the first byte counted
 };
 
-int64_t LevelSplitter::Find(char delimiter, int64_t from) const {
-  if (from < 1) from = 1;
-  if (from > static_cast<int64_t>(level_.length)) return -1;
-  size_t hit = level_.base->Find(delimiter, level_.offset + static_cast<size_t>(from) - 1,
-                                 level_.offset + level_.length);
-  return hit == npos ? -1 : static_cast<int64_t>(hit - level_.offset) + 1;
-}
-
 bool LevelSplitter::isBalanced(int64_t start, int64_t end) const {
   if (start == -1 || end == -1) return false;
   BalanceCounter counter(level_, start, &groupHint_, nullptr);
