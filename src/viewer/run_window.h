@@ -1,18 +1,26 @@
-// Starting the program's window.
+// What every start of the program's window needs, whatever is wrapped
+// around the window.
 #pragma once
+
+class QWidget;
 
 namespace keelnode {
 
 // Exit status when no display can be opened.
 inline constexpr int kNoDisplayStatus = 69;
 
-// Runs the main window until it closes; returns the process exit status
-// (kNoDisplayStatus, after a one-line message, when there is no display).
-// `argv` may carry options Qt understands.
-//
+// Whether a window can be opened here: a platform named by QT_QPA_PLATFORM,
+// a Wayland display, or an X display that accepts a connection (Qt ends the
+// process when it cannot reach the display it is given).
+bool DisplayAvailable();
+
+// Application-wide settings, once the QApplication exists.
+void SetUpApplication();
+
 // For looking at the window without a screen reader of one's own:
 // KEELNODE_SCREENSHOT=file.png saves the window as a picture a second after
-// start-up (KEELNODE_SCREENSHOT_SIZE=WxH resizes it first) and then quits.
-int RunMainWindow(int& argc, char** argv);
+// start-up (KEELNODE_SCREENSHOT_SIZE=WxH resizes it first) and then quits,
+// without the window's close (nothing is saved).
+void ScheduleScreenshot(QWidget& window);
 
 }  // namespace keelnode
