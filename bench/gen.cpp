@@ -1,12 +1,16 @@
 // Writes deterministic JSON documents for the benchmarks to standard output.
 //
-//   keelnode_gen records|wide|deep|pretty SIZE_MB
+//   keelnode_gen records|wide|deep|chain|pretty SIZE_MB
 //
 // records: an object whose "data" array holds records of ids, names,
 //          numbers, booleans, nulls, a small nested object and array,
 //          strings with CJK text, \uXXXX escapes, \" and URLs.
 // wide:    one object with very many keys.
-// deep:    an array of values nested about 50 levels deep, repeated.
+// deep:    an array of records nested about 50 levels deep, repeated: each
+//          level holds a few fields and the next level, alternating
+//          objects and arrays.
+// chain:   the bare worst case of nesting: single-member objects and
+//          single-item arrays about 50 levels deep, repeated.
 // pretty:  the records document indented over many lines.
 // The same arguments always give the same bytes (UTF-8).
 #include <cstdint>
@@ -122,6 +126,35 @@ void Deep(size_t target) {
   for (int item = 0;; ++item) {
     if (item > 0) out += ",";
     const int depth = 45 + random.Below(11);
+    for (int d = 0; d < depth; ++d) {
+      if (d % 2) {
+        out += "[" + std::to_string(random.Below(100)) + ",";
+      } else {
+        out += "{\"depth\":" + std::to_string(d) + ",\"name\":\"" + kWords[random.Below(8)] +
+               kCjkWords[random.Below(8)] + "\",\"child\":";
+      }
+    }
+    out += "\"" + std::string(kWords[random.Below(8)]) + "\"";
+    for (int d = depth - 1; d >= 0; --d)
+      out += d % 2 ? "]" : "}";
+    if (out.size() >= (1 << 20)) {
+      std::fwrite(out.data(), 1, out.size(), stdout);
+      written += out.size();
+      out.clear();
+    }
+    if (written + out.size() + 2000 >= target) break;
+  }
+  out += "]";
+  std::fwrite(out.data(), 1, out.size(), stdout);
+}
+
+void Chain(size_t target) {
+  Random random(99);
+  std::string out = "[";
+  size_t written = 0;
+  for (int item = 0;; ++item) {
+    if (item > 0) out += ",";
+    const int depth = 45 + random.Below(11);
     for (int d = 0; d < depth; ++d)
       out += d % 2 ? "[" : "{\"level" + std::to_string(d) + "\":";
     out += "\"" + std::string(kWords[random.Below(8)]) + "\"";
@@ -142,7 +175,7 @@ void Deep(size_t target) {
 
 int main(int argc, char** argv) {
   if (argc != 3) {
-    std::fputs("usage: keelnode_gen records|wide|deep|pretty SIZE_MB\n", stderr);
+    std::fputs("usage: keelnode_gen records|wide|deep|chain|pretty SIZE_MB\n", stderr);
     return 64;
   }
   const size_t target = static_cast<size_t>(std::strtod(argv[2], nullptr) * 1024 * 1024);
@@ -155,6 +188,8 @@ int main(int argc, char** argv) {
     Wide(target);
   } else if (kind == "deep") {
     Deep(target);
+  } else if (kind == "chain") {
+    Chain(target);
   } else {
     std::fputs("keelnode_gen: unknown document kind\n", stderr);
     return 64;

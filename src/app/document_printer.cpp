@@ -17,8 +17,12 @@ class Printer {
 
   // A label, path or value: CR, LF and TAB written as \r, \n and \t.
   void Field(std::string_view text) {
-    utf8_.clear();
-    AppendGb18030AsUtf8(text, utf8_);
+    const size_t start = buffer_.size();
+    AppendGb18030AsUtf8(text, buffer_);
+    // Line breaks and tabs are rare: only a field that has one is rewritten.
+    if (buffer_.find_first_of("\r\n\t", start) == std::string::npos) return;
+    utf8_.assign(buffer_, start, std::string::npos);
+    buffer_.resize(start);
     size_t from = 0;
     for (size_t i = 0; i < utf8_.size(); ++i) {
       const char c = utf8_[i];
@@ -94,13 +98,25 @@ class Printer {
 void PrintTreeLines(const JsonDocument& doc, std::ostream& out) {
   // Straight from the store: the same labels the item block would carry.
   Printer printer(out);
+  const NodeStore& store = doc.store();
   std::string indent;
   std::string label;
-  for (int n = 1; n <= doc.store().count(); ++n) {
-    indent.assign(static_cast<size_t>(doc.store().level(n) - 1) * 2, ' ');
-    printer.Raw(indent);
-    doc.treeLabel(n, label);
-    printer.Field(label);
+  for (int n = 1; n <= store.count(); ++n) {
+    const size_t width = static_cast<size_t>(store.level(n) - 1) * 2;
+    if (indent.size() < width) indent.resize(width, ' ');
+    printer.Raw(std::string_view(indent).substr(0, width));
+    const std::string_view value = store.valueView(n);
+    const std::string_view name = store.nameView(n);
+    if (store.kind(n) == kScalar && value.find('#') == std::string_view::npos) {
+      // name ":" value, without building the label first (a name always
+      // ends with a whole character: the colon after it was found as one).
+      printer.Field(name);
+      printer.Raw(":");
+      printer.Field(value);
+    } else {
+      doc.treeLabel(n, label);
+      printer.Field(label);
+    }
     printer.Raw("\n");
   }
 }

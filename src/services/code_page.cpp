@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -234,8 +235,14 @@ size_t DecodeUtf8(std::string_view s, size_t i, char32_t& cp) {
 
 // Length of the run of ASCII bytes at the start of `text`.
 size_t AsciiPrefix(std::string_view text) {
+  const size_t n = text.size();
   size_t i = 0;
-  while (i < text.size() && static_cast<unsigned char>(text[i]) < 0x80)
+  // Eight bytes at a time while none has its top bit set.
+  for (uint64_t word; i + 8 <= n; i += 8) {
+    std::memcpy(&word, text.data() + i, 8);
+    if (word & 0x8080808080808080ull) break;
+  }
+  while (i < n && static_cast<unsigned char>(text[i]) < 0x80)
     ++i;
   return i;
 }
@@ -367,7 +374,7 @@ bool IsValidUtf8(std::string_view bytes) {
   size_t i = 0;
   while (i < bytes.size()) {
     if (static_cast<unsigned char>(bytes[i]) < 0x80) {
-      ++i;
+      i += AsciiPrefix(bytes.substr(i));
       continue;
     }
     char32_t cp;

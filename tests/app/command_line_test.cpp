@@ -84,6 +84,8 @@ TEST(CommandLineTest, InputEncodings) {
   EXPECT_EQ(RunWithStdin({"--tree"}, std::string("[1]\0[2]", 7)).out, "JSON\n  [1]:1\n");
   // Bytes that are not valid GB18030 print as U+FFFD.
   EXPECT_EQ(RunWithStdin({"--tree"}, "[\"\xFF\x30\"]").out, "JSON\n  [1]:\"\xEF\xBF\xBD\"\n");
+  // A lead byte takes the colon after it: no member.
+  EXPECT_EQ(RunWithStdin({"--tree"}, "{\x81:1}").out, "JSON\n");
   EXPECT_EQ(InputBytesToText("\xE4\xB8\xAD"), "\xD6\xD0");
 }
 
