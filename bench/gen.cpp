@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -64,111 +65,101 @@ void AppendRecord(std::string& out, int id, Random& random, const char* indent) 
   out += nl + "}";
 }
 
-void Records(size_t target, bool pretty) {
-  Random random(42);
-  std::string out = pretty ? "{\n  \"data\": [\n    " : "{\"data\":[";
-  int id = 0;
-  std::string chunk;
+// Writes `opening`, then elements joined by `separator` until the document
+// is about `target` bytes long, then `closing(count)`.
+template <typename Element, typename Closing>
+void WriteDocument(size_t target, std::string_view opening, std::string_view separator,
+                   Element&& element, Closing&& closing) {
+  std::string out(opening);
+  std::string piece;
+  size_t written = 0;
+  int count = 0;
   while (true) {
-    chunk.clear();
-    if (id > 0) chunk += pretty ? ",\n    " : ",";
-    AppendRecord(chunk, id, random, pretty ? "    " : "");
-    out += chunk;
-    ++id;
+    piece.clear();
+    element(count, piece);
+    if (count > 0) out += separator;
+    out += piece;
+    ++count;
     if (out.size() >= (1 << 20)) {
       std::fwrite(out.data(), 1, out.size(), stdout);
-      target = target > out.size() ? target - out.size() : 0;
+      written += out.size();
       out.clear();
     }
-    if (out.size() + 200 >= target) break;
+    // Stop when one more element of about the same size would pass it.
+    if (written + out.size() + piece.size() >= target) break;
   }
-  out += pretty ? "\n  ],\n  \"total\": " + std::to_string(id) + "\n}\n"
-                : "],\"total\":" + std::to_string(id) + "}";
+  out += closing(count);
   std::fwrite(out.data(), 1, out.size(), stdout);
+}
+
+void Records(size_t target, bool pretty) {
+  Random random(42);
+  WriteDocument(
+      target, pretty ? "{\n  \"data\": [\n    " : "{\"data\":[", pretty ? ",\n    " : ",",
+      [&](int id, std::string& out) { AppendRecord(out, id, random, pretty ? "    " : ""); },
+      [&](int count) {
+        return pretty ? "\n  ],\n  \"total\": " + std::to_string(count) + "\n}\n"
+                      : "],\"total\":" + std::to_string(count) + "}";
+      });
 }
 
 void Wide(size_t target) {
   Random random(7);
-  std::string out = "{";
-  size_t written = 0;
-  for (int key = 0;; ++key) {
-    if (key > 0) out += ",";
-    out += "\"key" + std::to_string(key) + "\":";
-    switch (random.Below(4)) {
-      case 0:
-        out += std::to_string(random.Below(1000000));
-        break;
-      case 1:
-        out += std::string("\"") + kWords[random.Below(8)] + kCjkWords[random.Below(8)] + "\"";
-        break;
-      case 2:
-        out += random.Below(2) ? "true" : "null";
-        break;
-      default:
-        out +=
-            "[" + std::to_string(random.Below(10)) + "," + std::to_string(random.Below(10)) + "]";
-    }
-    if (out.size() >= (1 << 20)) {
-      std::fwrite(out.data(), 1, out.size(), stdout);
-      written += out.size();
-      out.clear();
-    }
-    if (written + out.size() + 40 >= target) break;
-  }
-  out += "}";
-  std::fwrite(out.data(), 1, out.size(), stdout);
+  WriteDocument(
+      target, "{", ",",
+      [&](int key, std::string& out) {
+        out += "\"key" + std::to_string(key) + "\":";
+        switch (random.Below(4)) {
+          case 0:
+            out += std::to_string(random.Below(1000000));
+            break;
+          case 1:
+            out += std::string("\"") + kWords[random.Below(8)] + kCjkWords[random.Below(8)] + "\"";
+            break;
+          case 2:
+            out += random.Below(2) ? "true" : "null";
+            break;
+          default:
+            out += "[" + std::to_string(random.Below(10)) + "," + std::to_string(random.Below(10)) +
+                   "]";
+        }
+      },
+      [](int) { return std::string("}"); });
+}
+
+// An array of values nested about 50 levels deep, alternating objects and
+// arrays; `level` writes the opening of one level.
+template <typename Level>
+void Nested(size_t target, Level&& level) {
+  Random random(99);
+  WriteDocument(
+      target, "[", ",",
+      [&](int, std::string& out) {
+        const int depth = 45 + random.Below(11);
+        for (int d = 0; d < depth; ++d)
+          level(d, random, out);
+        out += "\"" + std::string(kWords[random.Below(8)]) + "\"";
+        for (int d = depth - 1; d >= 0; --d)
+          out += d % 2 ? "]" : "}";
+      },
+      [](int) { return std::string("]"); });
 }
 
 void Deep(size_t target) {
-  Random random(99);
-  std::string out = "[";
-  size_t written = 0;
-  for (int item = 0;; ++item) {
-    if (item > 0) out += ",";
-    const int depth = 45 + random.Below(11);
-    for (int d = 0; d < depth; ++d) {
-      if (d % 2) {
-        out += "[" + std::to_string(random.Below(100)) + ",";
-      } else {
-        out += "{\"depth\":" + std::to_string(d) + ",\"name\":\"" + kWords[random.Below(8)] +
-               kCjkWords[random.Below(8)] + "\",\"child\":";
-      }
+  Nested(target, [](int d, Random& random, std::string& out) {
+    if (d % 2) {
+      out += "[" + std::to_string(random.Below(100)) + ",";
+    } else {
+      out += "{\"depth\":" + std::to_string(d) + ",\"name\":\"" + kWords[random.Below(8)] +
+             kCjkWords[random.Below(8)] + "\",\"child\":";
     }
-    out += "\"" + std::string(kWords[random.Below(8)]) + "\"";
-    for (int d = depth - 1; d >= 0; --d)
-      out += d % 2 ? "]" : "}";
-    if (out.size() >= (1 << 20)) {
-      std::fwrite(out.data(), 1, out.size(), stdout);
-      written += out.size();
-      out.clear();
-    }
-    if (written + out.size() + 2000 >= target) break;
-  }
-  out += "]";
-  std::fwrite(out.data(), 1, out.size(), stdout);
+  });
 }
 
 void Chain(size_t target) {
-  Random random(99);
-  std::string out = "[";
-  size_t written = 0;
-  for (int item = 0;; ++item) {
-    if (item > 0) out += ",";
-    const int depth = 45 + random.Below(11);
-    for (int d = 0; d < depth; ++d)
-      out += d % 2 ? "[" : "{\"level" + std::to_string(d) + "\":";
-    out += "\"" + std::string(kWords[random.Below(8)]) + "\"";
-    for (int d = depth - 1; d >= 0; --d)
-      out += d % 2 ? "]" : "}";
-    if (out.size() >= (1 << 20)) {
-      std::fwrite(out.data(), 1, out.size(), stdout);
-      written += out.size();
-      out.clear();
-    }
-    if (written + out.size() + 600 >= target) break;
-  }
-  out += "]";
-  std::fwrite(out.data(), 1, out.size(), stdout);
+  Nested(target, [](int d, Random&, std::string& out) {
+    out += d % 2 ? "[" : "{\"level" + std::to_string(d) + "\":";
+  });
 }
 
 }  // namespace
