@@ -13,8 +13,7 @@
 
 namespace {
 
-// The sample document shipped with the program, next to the build or the
-// source tree.
+// The sample document shipped with the program, in its source tree.
 std::string SamplePath() {
   return KEELNODE_SAMPLE_DOCUMENT;
 }
