@@ -4,31 +4,25 @@
 #include <cstdlib>
 #include <string>
 
+#include "settings/forwarding_file_system.h"
+
 namespace keelnode {
 namespace {
 
 // Forwards everything; with a limit, kills the process right after the
 // limit's replaced file.
-class CrashAfterReplacements final : public FileSystem {
+class CrashAfterReplacements final : public ForwardingFileSystem {
  public:
-  CrashAfterReplacements(FileSystem& files, long limit) : files_(files), left_(limit) {}
+  CrashAfterReplacements(FileSystem& files, long limit)
+      : ForwardingFileSystem(files), left_(limit) {}
 
-  std::optional<std::string> ReadFile(const std::string& path) override {
-    return files_.ReadFile(path);
-  }
   bool ReplaceFile(const std::string& path, std::string_view bytes) override {
-    const bool replaced = files_.ReplaceFile(path, bytes);
+    const bool replaced = files().ReplaceFile(path, bytes);
     if (replaced && left_ > 0 && --left_ == 0) std::raise(SIGKILL);
     return replaced;
   }
-  bool RemoveFile(const std::string& path) override { return files_.RemoveFile(path); }
-  bool MakeDirectory(const std::string& path) override { return files_.MakeDirectory(path); }
-  OpenedFile OpenForEditing(const std::string& path) override {
-    return files_.OpenForEditing(path);
-  }
 
  private:
-  FileSystem& files_;
   long left_;  // 0: no limit
 };
 
