@@ -7,6 +7,7 @@
 #include "settings/ini_image.h"
 #include "settings/settings_file.h"
 #include "settings/settings_texts.h"
+#include "settings/undo_journal.h"
 
 namespace keelnode {
 namespace {
@@ -15,6 +16,8 @@ constexpr size_t npos = std::string_view::npos;
 // A header that is still missing after this many appends in one write
 // means something keeps changing the image under the write.
 constexpr int kMostSectionAppends = 10;
+// Another program that rewrites the file this often during one edit wins.
+constexpr int kMostRefreshes = 3;
 
 bool HasLineBreak(std::string_view text) {
   return text.find("\r\n") != npos;
@@ -30,13 +33,15 @@ bool StartsWithBracket(std::string_view key) {
 
 SettingsStore::SettingsStore() : SettingsStore(DiskFileSystem()) {}
 
-SettingsStore::SettingsStore(FileSystem& files) : files_(files) {}
+SettingsStore::SettingsStore(FileSystem& files)
+    : files_(files), spare_journal_folder_(DefaultSpareJournalFolder()) {}
 
 SettingsStore::~SettingsStore() = default;
 
 bool SettingsStore::Open(const std::string& path, StorageMode mode) {
   configured_path_ = path;
   mode_ = mode;
+  save_failed_ = false;
   if (mode == StorageMode::kRegistry) {
     Close();  // lets go of a file (and its lock) held from an earlier Open
     return true;
@@ -48,18 +53,21 @@ bool SettingsStore::Load(const std::string& path, bool in_memory) {
   Close();
   loaded_path_ = path;
   if (in_memory) {
-    image_ = SettingsFile::Read(files_, path);
+    image_ = SettingsFile::Read(files_, path, spare_journal_folder_);
     in_memory_ = true;
     return true;
   }
-  SettingsFile::Opened opened = SettingsFile::Open(files_, path);
+  SettingsFile::Opened opened = SettingsFile::Open(files_, path, spare_journal_folder_);
   image_ = std::move(opened.content);
   file_ = std::move(opened.file);
   return file_ != nullptr;
 }
 
 void SettingsStore::Reload() {
-  if (file_ && !file_->broken()) return;
+  if (file_ && !file_->broken()) {
+    Refresh();
+    return;
+  }
   Load(loaded_path_, in_memory_);
 }
 
@@ -73,10 +81,52 @@ bool SettingsStore::Saved() const {
   return in_memory_ || (file_ && !file_->broken());
 }
 
+void SettingsStore::Refresh() {
+  if (!file_ || file_->broken()) return;
+  std::string content;
+  switch (file_->Check(image_, &content)) {
+    case SettingsFile::Freshness::kCurrent:
+      return;
+    case SettingsFile::Freshness::kChanged:
+      image_ = std::move(content);
+      return;
+    case SettingsFile::Freshness::kReplaced:
+      // Lets go of the old file and takes the one under the name now.
+      Load(loaded_path_, false);
+      return;
+  }
+}
+
 bool SettingsStore::Edit(size_t offset, size_t old_length, std::string_view bytes) {
-  bool saved = in_memory_ || (file_ && file_->Replace(image_, offset, old_length, bytes));
+  bool saved = in_memory_;
+  if (file_) {
+    switch (file_->Replace(image_, offset, old_length, bytes)) {
+      case SettingsFile::EditResult::kStale:
+        stale_ = true;
+        return false;
+      case SettingsFile::EditResult::kSaved:
+        saved = true;
+        break;
+      case SettingsFile::EditResult::kFailed:
+        break;
+    }
+  }
+  if (!saved) save_failed_ = true;
   image_.replace(offset, old_length, bytes);
   return saved;
+}
+
+int SettingsStore::RunFresh(const std::function<int()>& edit) {
+  for (int refreshes = 0;; ++refreshes) {
+    stale_ = false;
+    const int result = edit();
+    if (!stale_) return result;
+    if (refreshes == kMostRefreshes) {
+      save_failed_ = true;
+      return kFailed;
+    }
+    Refresh();
+  }
 }
 
 std::optional<size_t> SettingsStore::LocateSection(std::string_view section, size_t* from) {
@@ -96,6 +146,9 @@ std::optional<size_t> SettingsStore::LocateSection(std::string_view section, siz
 }
 
 std::optional<std::string> SettingsStore::LookUp(std::string_view section, std::string_view key) {
+  // Not in the middle of an edit: it finds changes itself, and its search
+  // positions belong to the image it started on.
+  if (!busy_) Refresh();
   size_t from = 0;
   std::optional<size_t> header_end = LocateSection(section, &from);
   if (!header_end) return std::nullopt;
@@ -175,6 +228,10 @@ int SettingsStore::ProcessPending() {
 }
 
 int SettingsStore::Run(const PendingOp& op) {
+  return RunFresh([&] { return RunOnce(op); });
+}
+
+int SettingsStore::RunOnce(const PendingOp& op) {
   switch (op.kind) {
     case OpKind::kWrite:
       return WriteNow(op.args[0], op.args[1], op.args[2]);
@@ -213,6 +270,7 @@ int SettingsStore::WriteNow(std::string_view section, std::string_view key,
     std::string header = image_.empty() ? "" : "\r\n";
     header += HeaderPattern(section);
     saved &= Edit(image_.size(), 0, header);
+    if (stale_) return kFailed;
     if (++appends > kMostSectionAppends) {
       ShowProgramMessage(message_hook_, settings_text::kStoreFailure, kMessageIconExclamation);
       std::string_view shown = CutAtZero(image_);

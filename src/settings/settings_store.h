@@ -29,10 +29,18 @@
 // While the settings file is open it is locked: another store (in this or
 // another process) opening it reads it but cannot write it; its writes
 // change only its own image and report failure, silently.
+//
+// Programs that ignore the lock (an editor, a script) may still change the
+// file or put another file in its place. The store never writes from an
+// image the file no longer matches: an edit that finds the file changed
+// reads it again (opening and locking the new file when it was replaced)
+// and is made again on what the file holds now. Reads outside an edit also
+// look at the file first.
 #pragma once
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -72,7 +80,7 @@ class SettingsStore {
   // it (its content is still read).
   bool Open(const std::string& path, StorageMode mode = StorageMode::kDiskIni);
   bool Load(const std::string& path, bool in_memory);
-  // Loads the file again, unless the store holds it and the image mirrors it.
+  // Loads the file again; a held file only when another program changed it.
   void Reload();
   // Releases the file and its lock and empties the image.
   void Close();
@@ -81,6 +89,13 @@ class SettingsStore {
 
   // Where a failure notice goes (see message_hook.h).
   void SetMessageHook(MessageHook hook) { message_hook_ = std::move(hook); }
+  // Where undo records go when the settings file's folder takes no new
+  // files (empty: nowhere; edits then go ahead unguarded). Set before Open;
+  // the default is DefaultSpareJournalFolder() (undo_journal.h).
+  void SetSpareJournalFolder(std::string folder) { spare_journal_folder_ = std::move(folder); }
+  // Some edit since Open changed only the image: the file could not be
+  // written, or kept changing under the edit.
+  bool SaveFailed() const { return save_failed_; }
 
   // Raw access to already encoded values.
   int WriteEntry(std::string_view section, std::string_view key, std::string_view value,
@@ -150,6 +165,12 @@ class SettingsStore {
 
   int Submit(PendingOp op, bool immediate);
   int Run(const PendingOp& op);
+  int RunOnce(const PendingOp& op);
+  // Runs `edit` again on a fresh image for as long as it finds the file
+  // changed under it, a few times at most.
+  int RunFresh(const std::function<int()>& edit);
+  // Takes in what another program did to the file since it was last seen.
+  void Refresh();
   int WriteNow(std::string_view section, std::string_view key, std::string_view value);
   int DeleteNow(std::string_view section, std::string_view key);
   int RenameSectionNow(std::string_view old_name, std::string_view new_name);
@@ -159,6 +180,8 @@ class SettingsStore {
   // matches that do not start a line). Lets the window run once per pass.
   std::optional<size_t> LocateSection(std::string_view section, size_t* from);
   // Mirrors an edit of the image into the file; false when it is not saved.
+  // When the file no longer matches the image it changes neither and sets
+  // stale_; the caller must then stop.
   bool Edit(size_t offset, size_t old_length, std::string_view bytes);
   bool Saved() const;
   bool WriteTyped(std::string_view key, std::string_view encoded);
@@ -171,7 +194,10 @@ class SettingsStore {
   bool in_memory_ = false;              // memory-only mode: edits succeed in the image
   std::string loaded_path_;
   bool busy_ = false;
+  bool stale_ = false;
+  bool save_failed_ = false;
   std::deque<PendingOp> pending_;
+  std::string spare_journal_folder_;
   std::string configured_path_;
   std::string section_;
   StorageMode mode_ = StorageMode::kDiskIni;

@@ -62,7 +62,11 @@ std::vector<std::string> SettingsStore::FindKeysByValue(std::string_view value,
 bool SettingsStore::SetImageText(std::string_view text, bool append) {
   // Copied first: the text may be a view of the image itself.
   const std::string bytes(text);
-  return append ? Edit(image_.size(), 0, bytes) : Edit(0, image_.size(), bytes);
+  return RunFresh([&] {
+           const bool saved =
+               append ? Edit(image_.size(), 0, bytes) : Edit(0, image_.size(), bytes);
+           return saved ? kDone : kFailed;
+         }) == kDone;
 }
 
 bool SettingsStore::SaveImageAs(const std::string& path) {

@@ -3,6 +3,8 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 
 namespace keelnode {
 namespace {
@@ -78,6 +80,29 @@ std::optional<std::string> ApplyUndoRecord(std::string_view content, const UndoR
 
 std::string UndoJournalPath(const std::string& settings_path) {
   return settings_path + ".undo";
+}
+
+std::string SpareUndoJournalPath(const std::string& folder, const std::string& settings_path) {
+  // FNV-1a: stable across builds and runs, unlike std::hash.
+  uint64_t hash = 0xcbf29ce484222325ULL;
+  for (unsigned char byte : settings_path) {
+    hash = (hash ^ byte) * 0x100000001b3ULL;
+  }
+  char hex[17];
+  std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
+  const size_t slash = settings_path.find_last_of('/');
+  const std::string name =
+      slash == std::string::npos ? settings_path : settings_path.substr(slash + 1);
+  return folder + "/" + name + "." + hex + ".undo";
+}
+
+std::string DefaultSpareJournalFolder() {
+  // The XDG rules ignore a relative XDG_STATE_HOME.
+  const char* xdg = std::getenv("XDG_STATE_HOME");
+  if (xdg && xdg[0] == '/') return std::string(xdg) + "/keelnode";
+  const char* home = std::getenv("HOME");
+  if (home && home[0] == '/') return std::string(home) + "/.local/state/keelnode";
+  return {};
 }
 
 }  // namespace keelnode

@@ -28,7 +28,14 @@ std::optional<UndoRecord> DecodeUndoRecord(std::string_view bytes);
 // it (the file was shortened or changed by someone else since).
 std::optional<std::string> ApplyUndoRecord(std::string_view content, const UndoRecord& record);
 
-// The journal's path for a settings file.
+// The journal's path for a settings file: beside it.
 std::string UndoJournalPath(const std::string& settings_path);
+// Its path in `folder`, for a settings file whose own folder takes no new
+// files: named after the file and, so that files of one name in different
+// folders do not meet, a hash of its whole path.
+std::string SpareUndoJournalPath(const std::string& folder, const std::string& settings_path);
+// The user's folder for such journals: $XDG_STATE_HOME/keelnode, else
+// ~/.local/state/keelnode; empty when neither names a folder.
+std::string DefaultSpareJournalFolder();
 
 }  // namespace keelnode

@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 
+#include "settings/forwarding_file_system.h"
 #include "settings/memory_file_system.h"
 #include "settings/settings_store.h"
 #include "settings/undo_journal.h"
@@ -16,13 +17,30 @@ namespace keelnode {
 namespace {
 
 constexpr char kPath[] = "/data/s.ini";
+constexpr char kSpare[] = "/state/keelnode";
 
 // A file system whose folder /data holds the settings file with `content`.
 MemoryFileSystem FilesWith(std::string content) {
   MemoryFileSystem files;
   files.AddDirectory("/data");
+  files.AddDirectory("/state");
   files.SetFile(kPath, std::move(content));
   return files;
+}
+
+// Where the undo records go.
+enum class JournalPlace { kBeside, kSpareFolder, kNowhere };
+
+std::string PlaceName(const ::testing::TestParamInfo<JournalPlace>& info) {
+  switch (info.param) {
+    case JournalPlace::kBeside:
+      return "Beside";
+    case JournalPlace::kSpareFolder:
+      return "SpareFolder";
+    case JournalPlace::kNowhere:
+      return "Nowhere";
+  }
+  return "";
 }
 
 constexpr char kInitial[] = "; kept\r\n[s]\r\nold=1\r\n[t]\r\nz=9";
@@ -39,33 +57,52 @@ void RunEdits(SettingsStore& store) {
   store.RenameSection("u", "uu");
 }
 
-class SettingsFileFaultTest : public ::testing::Test {
+// Every fault test runs with the journal beside the file, in the spare
+// folder (the file's folder takes no new files), and nowhere (neither
+// does): the last can lose the interrupted edit's bytes in a crash, so it
+// only takes part where nothing crashes.
+class SettingsFileFaultTest : public ::testing::TestWithParam<JournalPlace> {
  protected:
   void SetUp() override {
-    // A clean run gives the committed states (no journal beside the file)
-    // and the number of operations to fail.
+    // A clean run gives the committed states (no journal anywhere) and the
+    // number of operations to fail.
     MemoryFileSystem files = NewFiles();
     committed_.insert(kInitial);
     files.SetObserver([&] {
-      if (!files.File(UndoJournalPath(kPath))) committed_.insert(files.File(kPath).value());
+      if (!files.File(UndoJournalPath(kPath)) && !files.File(SpareJournal())) {
+        committed_.insert(files.File(kPath).value());
+      }
     });
     SettingsStore store(files);
-    ASSERT_TRUE(store.Open(kPath));
+    Open(store);
     RunEdits(store);
     final_ = files.File(kPath).value();
     operations_ = files.mutation_count();
   }
 
-  static MemoryFileSystem NewFiles() { return FilesWith(kInitial); }
+  MemoryFileSystem NewFiles() const {
+    MemoryFileSystem files = FilesWith(kInitial);
+    files.AddDirectory(kSpare);
+    if (GetParam() != JournalPlace::kBeside) files.SetReadOnly("/data");
+    if (GetParam() == JournalPlace::kNowhere) files.SetReadOnly(kSpare);
+    return files;
+  }
+  static std::string SpareJournal() { return SpareUndoJournalPath(kSpare, kPath); }
+  static void Open(SettingsStore& store) {
+    store.SetSpareJournalFolder(kSpare);
+    ASSERT_TRUE(store.Open(kPath));
+  }
 
   // The next run: what it loads, and that it can edit the file again.
   void ExpectRecovered(MemoryFileSystem& files, const std::string& context) {
     files.Revive();
     SettingsStore next(files);
+    next.SetSpareJournalFolder(kSpare);
     ASSERT_TRUE(next.Open(kPath)) << context;
     EXPECT_TRUE(committed_.count(next.GetImageText())) << context << "\n" << next.GetImageText();
     EXPECT_EQ(files.File(kPath), next.GetImageText()) << context;
     EXPECT_FALSE(files.File(UndoJournalPath(kPath))) << context;
+    EXPECT_FALSE(files.File(SpareJournal())) << context;
     EXPECT_EQ(next.WriteEntry("s", "after", "ok"), SettingsStore::kDone) << context;
     EXPECT_EQ(files.File(kPath), next.GetImageText()) << context;
   }
@@ -75,17 +112,18 @@ class SettingsFileFaultTest : public ::testing::Test {
   int operations_ = 0;
 };
 
-TEST_F(SettingsFileFaultTest, CleanRunCommitsEveryEdit) {
+TEST_P(SettingsFileFaultTest, CleanRunCommitsEveryEdit) {
   EXPECT_EQ(final_, "; kept\r\n[s]\r\na=444444\r\nold=\r\n[t]\r\n[uu]\r\nb=22");
   EXPECT_GE(committed_.size(), 8u);
-  EXPECT_GT(operations_, 20);
+  EXPECT_GT(operations_, GetParam() == JournalPlace::kNowhere ? 7 : 20);
 }
 
-TEST_F(SettingsFileFaultTest, CrashAtAnyOperationLeavesACommittedFile) {
+TEST_P(SettingsFileFaultTest, CrashAtAnyOperationLeavesACommittedFile) {
+  if (GetParam() == JournalPlace::kNowhere) GTEST_SKIP() << "nothing to restore from";
   for (int n = 0; n < operations_; ++n) {
     MemoryFileSystem files = NewFiles();
     SettingsStore store(files);
-    ASSERT_TRUE(store.Open(kPath));
+    Open(store);
     files.FailAt(n, /*crash=*/true);
     RunEdits(store);
     store.Close();
@@ -93,12 +131,12 @@ TEST_F(SettingsFileFaultTest, CrashAtAnyOperationLeavesACommittedFile) {
   }
 }
 
-TEST_F(SettingsFileFaultTest, FailedOperationIsUndoneAndStopsFurtherEdits) {
+TEST_P(SettingsFileFaultTest, FailedOperationIsUndoneAndStopsFurtherEdits) {
   for (int n = 0; n < operations_; ++n) {
     const std::string context = "failure at operation " + std::to_string(n);
     MemoryFileSystem files = NewFiles();
     SettingsStore store(files);
-    ASSERT_TRUE(store.Open(kPath));
+    Open(store);
     files.FailAt(n, /*crash=*/false);
     RunEdits(store);
     // The image went on; the file stopped at a committed state, and every
@@ -107,10 +145,16 @@ TEST_F(SettingsFileFaultTest, FailedOperationIsUndoneAndStopsFurtherEdits) {
     EXPECT_EQ(store.WriteEntry("s", "late", "x"), SettingsStore::kFailed) << context;
     EXPECT_EQ(files.File(kPath), left) << context;
     EXPECT_NE(store.GetImageText(), left) << context;
+    EXPECT_TRUE(store.SaveFailed()) << context;
     store.Close();
     ExpectRecovered(files, context);
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Journals, SettingsFileFaultTest,
+                         ::testing::Values(JournalPlace::kBeside, JournalPlace::kSpareFolder,
+                                           JournalPlace::kNowhere),
+                         PlaceName);
 
 TEST(SettingsFileTest, ReaderWithoutTheLockAppliesTheJournalOnlyToWhatItReads) {
   MemoryFileSystem files = FilesWith("[s]\r\nk=222\r\nj");
@@ -165,6 +209,32 @@ TEST(SettingsFileTest, SameLengthEditJournalsOnlyTheChangedBytes) {
   EXPECT_EQ(record->offset, 7u);
   EXPECT_EQ(record->old_bytes, "1");
   EXPECT_EQ(record->old_size, 38u);
+}
+
+// Another program that writes the file every time anyone looks at it.
+class RestlessFiles final : public ForwardingFileSystem {
+ public:
+  explicit RestlessFiles(MemoryFileSystem& files) : ForwardingFileSystem(files), memory_(files) {}
+  std::optional<FileStamp> Stat(const std::string& path) override {
+    if (path == kPath) memory_.SetFile(path, memory_.File(path).value_or("") + ";");
+    return memory_.Stat(path);
+  }
+
+ private:
+  MemoryFileSystem& memory_;
+};
+
+TEST(SettingsFileTest, AnEditThatTheFileKeepsChangingUnderGivesUpAndSaysSo) {
+  MemoryFileSystem memory = FilesWith("[s]\r\nk=1");
+  RestlessFiles files(memory);
+  SettingsStore store(files);
+  ASSERT_TRUE(store.Open(kPath));
+  EXPECT_EQ(store.WriteEntry("s", "k", "2"), SettingsStore::kFailed);
+  EXPECT_TRUE(store.SaveFailed());
+  // The other program's bytes are all there; nothing of the edit is.
+  const std::string left = memory.File(kPath).value();
+  EXPECT_EQ(left.substr(0, 8), "[s]\r\nk=1");
+  EXPECT_EQ(left.find_first_not_of(';', 8), std::string::npos) << left;
 }
 
 }  // namespace
