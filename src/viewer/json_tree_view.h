@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QTreeView>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -38,8 +39,13 @@ class JsonTreeView : public QTreeView {
   // number changes nothing.
   void setCurrentItem(int item);
 
-  const std::string& rawText() const { return rawText_; }
-  void setRawText(std::string text) { rawText_ = std::move(text); }
+  const std::string& rawText() const { return *rawText_; }
+  // The same text, for keeping beyond this view without a copy: it never
+  // changes (a new text replaces it), so another thread may read it.
+  std::shared_ptr<const std::string> sharedRawText() const { return rawText_; }
+  void setRawText(std::string text) {
+    rawText_ = std::make_shared<const std::string>(std::move(text));
+  }
 
  signals:
   void currentItemChanged(int item);
@@ -55,7 +61,7 @@ class JsonTreeView : public QTreeView {
 
  private:
   TreeItemModel model_;
-  std::string rawText_;
+  std::shared_ptr<const std::string> rawText_ = std::make_shared<const std::string>();
 };
 
 }  // namespace keelnode

@@ -71,6 +71,7 @@ void MainWindow::loadTab(std::string& text, bool useGivenText, int tabNumber, in
       0, ProgramText("岚溪·JSON（载入耗时 ") + stopwatch.ElapsedText() + ProgramText("）"));
   if (restoreSelection) view->setCurrentItem(selectedItem);
   view->expandItem(0);
+  emit tabLoaded(tabNumber);
 }
 
 }  // namespace keelnode

@@ -114,6 +114,8 @@ class MainWindow : public QWidget {
   void firstActivated();
   // The current page changed (tab number 1..7).
   void tabChanged(int tabNumber);
+  // A load of the tab has finished: its tree shows its raw text.
+  void tabLoaded(int tabNumber);
   // Right button on the paste button, with the modifier keys (Ctrl 1,
   // Shift 2, Alt 4).
   void pasteFromAddressRequested(int modifierBits);
