@@ -12,7 +12,10 @@ namespace keelnode {
 WindowProgram::WindowProgram(const std::string& dataDir, FileSystem& dataFiles)
     : writable_(store_.Open(SettingsFilePath(dataDir))),
       files_(dataFiles, dataDir),
-      session_(window_, store_, files_, writable_),
+      // Written from a thread of its own: the machine's files, whatever
+      // the data files go through.
+      recovery_(DiskFileSystem(), dataDir),
+      session_(window_, store_, files_, recovery_, writable_),
       addressPaste_(window_) {}
 
 void WindowProgram::start(const std::vector<std::string>& files) {

@@ -1,13 +1,14 @@
 // One run of the window: the settings store opened on the run directory's
-// settings file, the main window with its state restored, and what answers
-// its events. Made in that order (the window restores from the open store)
-// and gone in the reverse.
+// settings file, the main window with its state restored, the recovery
+// copies of its texts, and what answers its events. Made in that order (the window restores from
+// the open store) and gone in the reverse.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "app/address_paste.h"
+#include "app/recovery_copies.h"
 #include "app/tab_data_files.h"
 #include "app/window_session.h"
 #include "settings/settings_store.h"
@@ -28,6 +29,7 @@ class WindowProgram {
 
   MainWindow& window() { return window_; }
   WindowSession& session() { return session_; }
+  RecoveryCopies& recovery() { return recovery_; }
   AddressPaste& addressPaste() { return addressPaste_; }
 
  private:
@@ -36,6 +38,7 @@ class WindowProgram {
   SettingsStore store_;
   const bool writable_;
   TabDataFiles files_;
+  RecoveryCopies recovery_;
   MainWindow window_;
   WindowSession session_;
   AddressPaste addressPaste_;

@@ -1,10 +1,13 @@
 #include "app/window_session.h"
 
 #include <QString>
+#include <QTabWidget>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 
 #include "app/input_text.h"
+#include "app/notice_line.h"
 #include "app/program_messages.h"
 #include "settings/control_state.h"
 #include "viewer/json_tree_view.h"
@@ -38,20 +41,81 @@ PersistOptions ControlOptions(const MainWindow& window) {
 }  // namespace
 
 WindowSession::WindowSession(MainWindow& window, SettingsStore& store, const TabDataFiles& files,
-                             bool saveOnClose)
-    : window_(window), store_(store), files_(files), saveOnClose_(saveOnClose) {
+                             RecoveryCopies& recovery, bool saveOnClose)
+    : window_(window),
+      store_(store),
+      files_(files),
+      recovery_(recovery),
+      saveOnClose_(saveOnClose) {
   store_.SetMessageHook(ShowStoreMessage);
   connect(&window_, &MainWindow::firstActivated, this, [this] {
     if (window_.currentTabNumber() == 1) fillCurrentTab();
   });
   connect(&window_, &MainWindow::tabChanged, this, [this] { fillCurrentTab(); });
+  connect(&window_, &MainWindow::tabLoaded, this, [this](int tab) { keepRecoveryCopy(tab); });
   connect(&window_, &MainWindow::closing, this, [this] { save(); });
-  if (!saveOnClose_) window_.setWindowTitle(window_.windowTitle() + QStringLiteral("（只读）"));
+  if (saveOnClose_) {
+    // Holding the settings file, this is the only instance that writes
+    // here: what a killed writer left is nobody's work in progress.
+    files_.removeLeftovers();
+    recovery_.removeLeftovers();
+  } else {
+    markReadOnly();
+  }
   restore();
+}
+
+void WindowSession::markReadOnly() {
+  const QString mark = QStringLiteral("（只读）");
+  if (!window_.windowTitle().endsWith(mark)) window_.setWindowTitle(window_.windowTitle() + mark);
+}
+
+void WindowSession::showNotice(const QString& text) {
+  if (notice_ != nullptr) delete notice_;
+  notice_ = new NoticeLine(text, window_.findChild<QTabWidget*>(QStringLiteral("选择夹")));
+}
+
+void WindowSession::recoverUnsavedTexts() {
+  if (!saveOnClose_) return;
+  const std::vector<RecoveryCopies::Recovered> found = recovery_.findNewer(files_);
+  if (found.empty()) return;
+  QStringList tabs;
+  std::string numbers;
+  for (const RecoveryCopies::Recovered& copy : found) {
+    std::string text = copy.text;
+    recovering_ = copy.tabNumber;
+    window_.loadTab(text, true, copy.tabNumber, 0, false);
+    recovering_ = 0;
+    tabs << window_.findChild<QTabWidget*>(QStringLiteral("选择夹"))
+                ->tabText(copy.tabNumber - 1)
+                .trimmed();
+    numbers += (numbers.empty() ? "" : ", ") + std::to_string(copy.tabNumber);
+  }
+  std::fprintf(stderr,
+               "keelnode: the last run ended without saving; tab %s got back its unsaved text "
+               "from %s\n",
+               numbers.c_str(), recovery_.folder().c_str());
+  showNotice(QStringLiteral("上次未正常退出，已恢复未保存的内容：") +
+             tabs.join(QStringLiteral("、")));
+}
+
+void WindowSession::keepRecoveryCopy(int tabNumber) {
+  // The recovered text's copy is the one it came from.
+  if (!saveOnClose_ || closed_ || tabNumber == recovering_) return;
+  const TabFile& file = tabFiles_[tabNumber - 1];
+  std::shared_ptr<const std::string> text = window_.tree(tabNumber)->sharedRawText();
+  if (file.read && *text == file.text) {
+    recovery_.drop(tabNumber);
+  } else {
+    recovery_.keep(tabNumber, std::move(text));
+  }
 }
 
 void WindowSession::restore() {
   PersistWindowControls(store_, window_, true, ControlOptions(window_));
+  // With the parsing options restored, and before a tab is filled from its
+  // data file: that would count the copy as done with.
+  recoverUnsavedTexts();
   const double page = store_.ReadNumber(ProgramText("选择夹"), window_.currentTabNumber() - 1);
   window_.setCurrentTabNumber(ToIndex(page, -1) + 1);
   window_.applyIconSet();
@@ -95,9 +159,12 @@ void WindowSession::save() {
   if (closed_) return;
   closed_ = true;
   if (!saveOnClose_) return;
+  // The copies hold every text until the data files do.
+  recovery_.finish();
   PersistWindowControls(store_, window_, false, ControlOptions(window_));
 
   std::string unsaved;
+  std::vector<int> unsavedTabs;
   for (int tab = 1; tab <= MainWindow::kTabCount; ++tab) {
     TabFile& file = tabFiles_[tab - 1];
     const std::string& text = window_.rawText(tab);
@@ -106,19 +173,35 @@ void WindowSession::save() {
       file = {true, text};
     } else {
       unsaved += "\r\n" + InputBytesToText(files_.path(tab));
+      // The next start puts it back from there.
+      recovery_.keepNow(tab, text);
+      unsavedTabs.push_back(tab);
     }
   }
+  recovery_.removeAllBut(unsavedTabs);
 
   store_.SetSection(Section());
   store_.WriteNumber(ProgramText("选择夹"), window_.currentTabNumber() - 1);
   for (int tab = 1; tab <= MainWindow::kTabCount; ++tab)
     saveSelection(tab);
+  const bool settingsSaved = !store_.SaveFailed();
   // Nothing more is written in this run: let another instance have the file.
   store_.Close();
 
-  if (!unsaved.empty()) {
-    ShowWarning(ProgramText("以下数据文件未能保存，仍是原来的内容：") + unsaved);
+  if (!settingsSaved) {
+    markReadOnly();
+    std::fprintf(stderr,
+                 "keelnode: the settings file %s could not be written; settings not saved\n",
+                 store_.GetConfiguredPath().c_str());
   }
+  std::string warning;
+  if (!unsaved.empty()) warning = ProgramText("以下数据文件未能保存，仍是原来的内容：") + unsaved;
+  if (!settingsSaved) {
+    if (!warning.empty()) warning += "\r\n\r\n";
+    warning +=
+        ProgramText("设置未能保存：") + "\r\n" + InputBytesToText(store_.GetConfiguredPath());
+  }
+  if (!warning.empty()) ShowWarning(warning);
 }
 
 }  // namespace keelnode

@@ -2,6 +2,9 @@
 // platform) and ended with SIGTERM, as a terminal or the session ends it.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -53,13 +56,29 @@ bool CatchesTerm(qint64 pid) {
   return false;
 }
 
+// Who the program runs as.
+enum class RunAs {
+  kThisUser,
+  // An ordinary user whom file permissions bind (nobody, when the tests
+  // run as root).
+  kOrdinaryUser,
+};
+
 class Program {
  public:
   Program(const std::vector<std::string>& args,
-          const QProcessEnvironment& environment = Environment(), const QString& workingDir = {}) {
+          const QProcessEnvironment& environment = Environment(), const QString& workingDir = {},
+          RunAs runAs = RunAs::kThisUser) {
     process_.setProcessEnvironment(environment);
     if (!workingDir.isEmpty()) process_.setWorkingDirectory(workingDir);
-    process_.start(QStringLiteral(KEELNODE_BINARY), Arguments(args));
+    if (runAs == RunAs::kOrdinaryUser && ::geteuid() == 0) {
+      process_.start(QStringLiteral("setpriv"),
+                     QStringList{"--reuid=65534", "--regid=65534", "--clear-groups",
+                                 QStringLiteral(KEELNODE_BINARY)} +
+                         Arguments(args));
+    } else {
+      process_.start(QStringLiteral(KEELNODE_BINARY), Arguments(args));
+    }
     EXPECT_TRUE(process_.waitForStarted(kWaitMs));
   }
   ~Program() {
@@ -88,6 +107,13 @@ class Program {
     EXPECT_TRUE(process_.waitForFinished(kWaitMs));
     return process_.exitCode();
   }
+  // Ends it the hard way, as a crash or kill -9 does.
+  void kill() {
+    if (process_.state() == QProcess::NotRunning) return;
+    process_.kill();
+    ASSERT_TRUE(process_.waitForFinished(kWaitMs));
+  }
+  qint64 pid() const { return process_.processId(); }
   bool endedNormally() const { return process_.exitStatus() == QProcess::NormalExit; }
   int exitCode() const { return process_.exitCode(); }
   std::string output() { return process_.readAllStandardOutput().toStdString(); }
@@ -97,15 +123,45 @@ class Program {
   QProcess process_;
 };
 
-// Starts the program, lets it start up and ends it with SIGTERM.
-void RunAndTerminate(const std::vector<std::string>& args,
-                     const QProcessEnvironment& environment = Environment(),
-                     const QString& workingDir = {}) {
-  Program program(args, environment, workingDir);
+// Starts the program, lets it start up and ends it with SIGTERM; its
+// standard error.
+std::string RunAndTerminate(const std::vector<std::string>& args,
+                            const QProcessEnvironment& environment = Environment(),
+                            const QString& workingDir = {}, RunAs runAs = RunAs::kThisUser) {
+  Program program(args, environment, workingDir, runAs);
   program.waitUntilItListens();
   program.terminate();
   EXPECT_TRUE(program.endedNormally());
-  EXPECT_EQ(program.exitCode(), 0) << program.error();
+  const std::string error = program.error();
+  EXPECT_EQ(program.exitCode(), 0) << error;
+  return error;
+}
+
+// The names in a folder that end in ".tmp".
+std::vector<std::string> Temporaries(const std::string& folder) {
+  std::vector<std::string> found;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+    if (entry.path().extension() == ".tmp") found.push_back(entry.path().filename().string());
+  }
+  return found;
+}
+
+// Whether the process runs (has not ended, even when nobody has reaped it).
+bool Alive(qint64 pid) {
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string line;
+  if (!std::getline(stat, line)) return false;
+  const size_t end = line.rfind(')');
+  return end != std::string::npos && end + 2 < line.size() && line[end + 2] != 'Z';
+}
+
+// A process number nobody has: that of a child that has ended.
+pid_t EndedProcess() {
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(0);
+  ::waitpid(child, nullptr, 0);
+  return child;
 }
 
 TEST(ProgramBinaryTest, AFirstRunLeavesTheSettingsInTheirOrderAndARestartRestores) {
@@ -219,6 +275,111 @@ TEST(ProgramBinaryTest, WithoutADisplayItPrintsTheSampleTree) {
     const std::string error = program.error();
     EXPECT_EQ(std::count(error.begin(), error.end(), '\n'), 1) << error;
   }
+}
+
+TEST(ProgramBinaryTest, WhatAnotherProgramWritesIntoTheSettingsFileMeanwhileIsKept) {
+  const std::string other = "[Other]\r\nkey=1";
+  for (const bool replaced : {false, true}) {
+    SCOPED_TRACE(replaced ? "replaced by rename" : "rewritten in place");
+    DataDir dir;
+    Program program({"--data-dir", dir.path()});
+    program.waitUntilItListens();
+    if (replaced) {
+      dir.put("new.ini", other);
+      std::filesystem::rename(dir.file("new.ini"), dir.file("岚溪·DUVOvidu.ini"));
+    } else {
+      dir.put("岚溪·DUVOvidu.ini", other);
+    }
+    program.terminate();
+    EXPECT_EQ(program.exitCode(), 0);
+    EXPECT_EQ(dir.ini(), other + "\r\n" + FirstCloseIni());
+  }
+}
+
+TEST(ProgramBinaryTest, AWritableSettingsFileInAFolderThatTakesNoNewFilesIsSaved) {
+  DataDir dir;
+  DataDir state;
+  for (const DataDir* folder : {&dir, &state})
+    ::chmod(folder->path().c_str(), 0777);
+  dir.put("岚溪·DUVOvidu.ini", "");
+  ::chmod(dir.file("岚溪·DUVOvidu.ini").c_str(), 0666);
+  ::chmod(dir.path().c_str(), 0555);
+  QProcessEnvironment environment = Environment();
+  environment.insert("XDG_STATE_HOME", QFile::decodeName(state.path().c_str()));
+  const std::string error =
+      RunAndTerminate({"--data-dir", dir.path()}, environment, {}, RunAs::kOrdinaryUser);
+  ::chmod(dir.path().c_str(), 0700);
+  EXPECT_EQ(dir.ini(), FirstCloseIni());
+  EXPECT_EQ(error.find("nothing will be saved"), std::string::npos) << error;
+  EXPECT_EQ(error.find("could not be written"), std::string::npos) << error;
+  // The undo journal came and went in the user's state folder.
+  EXPECT_TRUE(std::filesystem::is_empty(state.file("keelnode")));
+}
+
+TEST(ProgramBinaryTest, WhatAKillInTheMiddleOfTheSaveLeftIsGoneAfterTheNextStart) {
+  // A text large enough that its data file takes a while to write.
+  std::string text = "[";
+  for (int k = 0; k < 100000; ++k)
+    text += "\"https://example.com/q?a=" + std::to_string(k) + "&b=\\u4e2d\",";
+  text += "0]";
+  // Caught in the middle of writing a data file, the kill leaves its
+  // temporary file; a few tries make sure one is caught.
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    SCOPED_TRACE(attempt);
+    DataDir dir;
+    dir.put("big.json", text);
+    Program program({"--data-dir", dir.path(), dir.file("big.json")});
+    program.waitUntilItListens();
+    ::kill(static_cast<pid_t>(program.pid()), SIGTERM);
+    QElapsedTimer waited;
+    waited.start();
+    while (Alive(program.pid()) && Temporaries(dir.path()).empty() && waited.elapsed() < kWaitMs) {
+    }
+    program.kill();
+    if (Temporaries(dir.path()).empty()) continue;  // the save was done before the kill
+
+    // Temporaries of other writers that died, and of one that still runs.
+    const std::string ended = std::to_string(EndedProcess());
+    dir.put("JSON数据3.txt." + ended + ".1.tmp", "[3]");
+    dir.put("岚溪·DUVOvidu.ini.undo." + ended + ".2.tmp", "a record never put in place");
+    const std::string running = "JSON数据4.txt." + std::to_string(::getppid()) + ".1.tmp";
+    dir.put(running, "[4]");
+    RunAndTerminate({"--data-dir", dir.path()});
+    EXPECT_EQ(Temporaries(dir.path()), std::vector<std::string>{running});
+    // The text the killed save was writing came back from its recovery copy.
+    EXPECT_TRUE(dir.get(DataFileName(1)) == text);
+    return;
+  }
+  FAIL() << "no kill came in the middle of a data file's write";
+}
+
+TEST(ProgramBinaryTest, AKilledProgramsTextsComeBackAtTheNextStart) {
+  DataDir dir;
+  const std::string text = R"({"名":"值","url":"https://example.com/?a=1&b=2"})";
+  dir.put("a.json", text);
+  dir.put(DataFileName(1), "[\"saved before\"]");
+  Program program({"--data-dir", dir.path(), dir.file("a.json")});
+  program.waitUntilItListens();
+  // Once its copy is there, the text outlives a kill.
+  QElapsedTimer waited;
+  waited.start();
+  while (dir.get("恢复/" + DataFileName(1)) != Gb(text)) {
+    ASSERT_LT(waited.elapsed(), kWaitMs) << "no recovery copy was made";
+    QThread::msleep(5);
+  }
+  program.kill();
+  EXPECT_FALSE(program.endedNormally());
+  EXPECT_EQ(dir.get(DataFileName(1)), "[\"saved before\"]");
+
+  const std::string error = RunAndTerminate({"--data-dir", dir.path()});
+  // One line says so.
+  EXPECT_NE(error.find("tab 1 got back its unsaved text"), std::string::npos) << error;
+  size_t lines = 0;
+  for (size_t at = 0; (at = error.find("keelnode:", at)) != std::string::npos; ++at)
+    ++lines;
+  EXPECT_EQ(lines, 1u) << error;
+  EXPECT_EQ(dir.get(DataFileName(1)), Gb(text));
+  EXPECT_FALSE(std::filesystem::exists(dir.file("恢复")));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -325,6 +326,103 @@ TEST_F(WindowSessionTest, TheSaveRunsOnceHoweverOftenTheWindowIsClosed) {
   program->session().save();
   EXPECT_GE(closing.count(), 1);
   EXPECT_EQ(dir_.get(DataFileName(1)), "kept");
+}
+
+TEST_F(WindowSessionTest, ALoadedTextIsKeptForRecoveryUntilACleanCloseSavesIt) {
+  dir_.put(DataFileName(1), "[1]");
+  auto program = Start();
+  program->window().setCurrentTabNumber(2);
+  Paste(*program, R"({"名":"值"})");
+  program->recovery().flush();
+  EXPECT_EQ(dir_.get("恢复/" + DataFileName(2)), Gb(R"({"名":"值"})"));
+  // Tab 1 holds what its data file holds: nothing to keep.
+  EXPECT_FALSE(dir_.get("恢复/" + DataFileName(1)));
+  EXPECT_EQ(program->session().notice(), nullptr);
+  Close(program);
+  EXPECT_EQ(dir_.get(DataFileName(2)), Gb(R"({"名":"值"})"));
+  EXPECT_FALSE(std::filesystem::exists(dir_.file("恢复")));
+}
+
+TEST_F(WindowSessionTest, AfterAnUncleanEndTheNextStartPutsTheUnsavedTextsBack) {
+  dir_.put(DataFileName(1), "[\"saved\"]");
+  auto program = Start();
+  Paste(*program, "[\"pasted 1\"]");
+  program->window().setCurrentTabNumber(3);
+  Paste(*program, kDocument);
+  program->recovery().flush();
+  program.reset();  // no close: as a crash ends it
+  EXPECT_EQ(dir_.get(DataFileName(1)), "[\"saved\"]");
+
+  program = Start();
+  EXPECT_EQ(program->window().currentTabNumber(), 1);
+  EXPECT_EQ(program->window().rawText(1), "[\"pasted 1\"]");
+  EXPECT_EQ(program->window().rawText(3), kDocument);
+  EXPECT_GT(program->window().tree(3)->itemCount(), 1);
+  QLabel* notice = program->session().notice();
+  ASSERT_NE(notice, nullptr);
+  EXPECT_TRUE(notice->isVisible());
+  EXPECT_EQ(notice->text(), QStringLiteral("上次未正常退出，已恢复未保存的内容：JSON树、树3"));
+  // A click puts it away.
+  QTest::mouseClick(notice, Qt::LeftButton);
+  EXPECT_FALSE(notice->isVisible());
+  Close(program);
+  EXPECT_EQ(dir_.get(DataFileName(1)), "[\"pasted 1\"]");
+  EXPECT_EQ(dir_.get(DataFileName(3)), kDocument);
+  EXPECT_FALSE(std::filesystem::exists(dir_.file("恢复")));
+
+  // Nothing is left to recover.
+  program = Start();
+  EXPECT_EQ(program->session().notice(), nullptr);
+  Close(program);
+}
+
+TEST_F(WindowSessionTest, ASecondInstanceNeitherKeepsNorTakesRecoveryCopies) {
+  auto first = Start();
+  Paste(*first, "[\"first\"]");
+  first->recovery().flush();
+  auto second = Start();
+  EXPECT_EQ(second->window().rawText(1), "");
+  EXPECT_EQ(second->session().notice(), nullptr);
+  Paste(*second, "[\"second\"]");
+  second->recovery().flush();
+  Close(second);
+  EXPECT_EQ(dir_.get("恢复/" + DataFileName(1)), "[\"first\"]");
+  Close(first);
+  EXPECT_EQ(dir_.get(DataFileName(1)), "[\"first\"]");
+}
+
+TEST_F(WindowSessionTest, ADataFileThatIsALinkStaysOneAndKeepsItsMode) {
+  std::filesystem::create_directory(dir_.file("elsewhere"));
+  dir_.put("elsewhere/tab2.json", "[\"old\"]");
+  ::chmod(dir_.file("elsewhere/tab2.json").c_str(), 0600);
+  std::filesystem::create_symlink("elsewhere/tab2.json", dir_.file(DataFileName(2)));
+  auto program = Start();
+  program->window().setCurrentTabNumber(2);
+  EXPECT_EQ(program->window().rawText(2), "[\"old\"]");
+  Paste(*program, "[\"new\"]");
+  Close(program);
+  EXPECT_TRUE(std::filesystem::is_symlink(dir_.file(DataFileName(2))));
+  EXPECT_EQ(dir_.get("elsewhere/tab2.json"), "[\"new\"]");
+  struct stat info {};
+  ASSERT_EQ(::stat(dir_.file("elsewhere/tab2.json").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
+}
+
+TEST_F(WindowSessionTest, SettingsThatCannotBeSavedAreReported) {
+  auto program = Start();
+  Paste(*program, "[1]");
+  // The settings file gives way to a folder: nothing can be written there.
+  std::filesystem::remove(dir_.file("岚溪·DUVOvidu.ini"));
+  std::filesystem::create_directory(dir_.file("岚溪·DUVOvidu.ini"));
+  QString text;
+  AnswerNextMessageBox(QStringLiteral("确定"), &text);
+  EXPECT_TRUE(program->window().close());
+  EXPECT_TRUE(text.contains(QStringLiteral("设置未能保存"))) << text.toStdString();
+  EXPECT_TRUE(text.contains(QStringLiteral("岚溪·DUVOvidu.ini"))) << text.toStdString();
+  EXPECT_TRUE(program->window().windowTitle().endsWith(QStringLiteral("（只读）")));
+  // The data file was saved all the same.
+  EXPECT_EQ(dir_.get(DataFileName(1)), "[1]");
+  program.reset();
 }
 
 }  // namespace
