@@ -71,7 +71,7 @@ void WindowSession::markReadOnly() {
 }
 
 void WindowSession::showNotice(const QString& text) {
-  if (notice_ != nullptr) delete notice_;
+  // Owned by the window, like its other controls.
   notice_ = new NoticeLine(text, window_.findChild<QTabWidget*>(QStringLiteral("选择夹")));
 }
 
@@ -91,10 +91,10 @@ void WindowSession::recoverUnsavedTexts() {
                 .trimmed();
     numbers += (numbers.empty() ? "" : ", ") + std::to_string(copy.tabNumber);
   }
-  std::fprintf(stderr,
-               "keelnode: the last run ended without saving; tab %s got back its unsaved text "
-               "from %s\n",
-               numbers.c_str(), recovery_.folder().c_str());
+  const bool one = found.size() == 1;
+  std::fprintf(stderr, "keelnode: the last run ended without saving; %s %s got back %s from %s\n",
+               one ? "tab" : "tabs", numbers.c_str(),
+               one ? "its unsaved text" : "their unsaved texts", recovery_.folder().c_str());
   showNotice(QStringLiteral("上次未正常退出，已恢复未保存的内容：") +
              tabs.join(QStringLiteral("、")));
 }

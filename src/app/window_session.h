@@ -44,7 +44,8 @@ class WindowSession : public QObject {
   // The save at close; runs once, whatever closes the window how often.
   void save();
   bool savesOnClose() const { return saveOnClose_; }
-  // The line that tells of recovered texts; nothing while there is none.
+  // The line that tells of recovered texts (the window owns it); nothing
+  // when there was none.
   QLabel* notice() const { return notice_; }
 
  private:

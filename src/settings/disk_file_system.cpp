@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <charconv>
 #include <csignal>
 #include <ctime>
 #include <memory>
@@ -104,7 +105,24 @@ std::optional<pid_t> WriterOf(std::string_view middle) {
   for (size_t k = 0; k < middle.size(); ++k) {
     if (k != dot && (middle[k] < '0' || middle[k] > '9')) return std::nullopt;
   }
-  return static_cast<pid_t>(std::stol(std::string(middle.substr(0, dot))));
+  pid_t pid = 0;
+  std::from_chars(middle.data(), middle.data() + dot, pid);
+  return pid;
+}
+
+// Everything from the start of an open file.
+std::optional<std::string> ReadWhole(int fd) {
+  std::string content;
+  struct stat st;
+  if (::fstat(fd, &st) == 0 && st.st_size > 0) content.reserve(static_cast<size_t>(st.st_size));
+  char buffer[1 << 16];
+  for (;;) {
+    ssize_t n = ::pread(fd, buffer, sizeof buffer, static_cast<off_t>(content.size()));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return std::nullopt;
+    if (n == 0) return content;
+    content.append(buffer, static_cast<size_t>(n));
+  }
 }
 
 bool SyncDirectory(const std::string& dir) {
@@ -127,17 +145,7 @@ class DiskFile final : public EditableFile {
     if (::fstat(fd_.get(), &st) != 0) return std::nullopt;
     return StampOf(st);
   }
-  std::optional<std::string> ReadAll() override {
-    std::string content;
-    char buffer[1 << 16];
-    for (;;) {
-      ssize_t n = ::pread(fd_.get(), buffer, sizeof buffer, static_cast<off_t>(content.size()));
-      if (n < 0 && errno == EINTR) continue;
-      if (n < 0) return std::nullopt;
-      if (n == 0) return content;
-      content.append(buffer, static_cast<size_t>(n));
-    }
-  }
+  std::optional<std::string> ReadAll() override { return ReadWhole(fd_.get()); }
 
  private:
   UniqueFd fd_;  // the flock lives as long as this descriptor
@@ -148,18 +156,7 @@ class RealFileSystem final : public FileSystem {
   std::optional<std::string> ReadFile(const std::string& path) override {
     UniqueFd fd = OpenRegular(path, O_RDONLY);
     if (!fd.valid()) return std::nullopt;
-    std::string content;
-    struct stat st;
-    if (::fstat(fd.get(), &st) == 0 && st.st_size > 0)
-      content.reserve(static_cast<size_t>(st.st_size));
-    char buffer[1 << 16];
-    for (;;) {
-      ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
-      if (n < 0 && errno == EINTR) continue;
-      if (n < 0) return std::nullopt;
-      if (n == 0) return content;
-      content.append(buffer, static_cast<size_t>(n));
-    }
+    return ReadWhole(fd.get());
   }
 
   std::optional<FileStamp> Stat(const std::string& path) override {
