@@ -1,5 +1,6 @@
 #include "json/escape_decoding.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <limits>
@@ -86,8 +87,17 @@ constexpr std::array<Entity, 252> kEntityTable = {{
     {"rsaquo", 8250}, {"euro", 8364},
 }};
 
+constexpr size_t kLongestEntityName = 8;  // "thetasym"
+static_assert(std::max_element(kEntityTable.begin(), kEntityTable.end(),
+                               [](const Entity& a, const Entity& b) {
+                                 return a.name.size() < b.name.size();
+                               })
+                  ->name.size() == kLongestEntityName);
+
 // The code of the first table entry named exactly `name`; -1 if none.
 int64_t LookUpEntity(std::string_view name) {
+  // A longer body names nothing; it is not even hashed.
+  if (name.size() > kLongestEntityName) return -1;
   static const std::unordered_map<std::string_view, char32_t> index = [] {
     std::unordered_map<std::string_view, char32_t> map;
     map.reserve(kEntityTable.size() * 2);
@@ -143,6 +153,35 @@ std::string ReplaceOtherEscapes(std::string_view text) {
   return out;
 }
 
+// A digit or letter of any base, unchecked: A or a = 10 ... Z or z = 35;
+// any other byte counts 0.
+int DigitValue(char c) {
+  const unsigned char b = static_cast<unsigned char>(c);
+  if (b >= '0' && b <= '9') return b - '0';
+  if ((b | 0x20) >= 'a' && (b | 0x20) <= 'z') return (b | 0x20) - 'a' + 10;
+  return 0;
+}
+
+// Position of the first byte of 0x80 or above at or after `from`, or npos.
+size_t FirstHighByte(std::string_view text, size_t from) {
+  for (size_t i = from; i < text.size(); ++i) {
+    if (static_cast<unsigned char>(text[i]) >= 0x80) return i;
+  }
+  return npos;
+}
+
+// parseInBase(digits, 16) when that is at most kMaxCodePoint, else -1.
+// The value never shrinks as digits are added, so the reading stops as
+// soon as it is too large: a long body costs no more than a short one.
+int64_t HexReference(std::string_view digits) {
+  int64_t value = 0;
+  for (char c : digits) {
+    value = value * 16 + DigitValue(c);
+    if (value > kMaxCodePoint) return -1;
+  }
+  return value;
+}
+
 // The value of a decimal reference's digits; -1 unless they are one or more
 // ASCII digits and nothing else; kMaxCodePoint + 1 for anything larger.
 int64_t DecimalReference(std::string_view digits) {
@@ -160,13 +199,7 @@ int64_t DecimalReference(std::string_view digits) {
 int64_t parseInBase(std::string_view text, int base) {
   int64_t result = 0;
   for (char c : text) {
-    unsigned char b = static_cast<unsigned char>(c);
-    int digit = 0;
-    if (b >= '0' && b <= '9') {
-      digit = b - '0';
-    } else if ((b | 0x20) >= 'a' && (b | 0x20) <= 'z') {
-      digit = (b | 0x20) - 'a' + 10;
-    }
+    const int digit = DigitValue(c);
     // result = result * base + digit, saturating: a value too large for
     // 64 bits is simply the largest one.
     int64_t scaled;
@@ -219,16 +252,33 @@ std::string decodeHtmlEntities(std::string_view text) {
   out.reserve(text.size());
   size_t last = 0;
   size_t i = 0;
+  // Remembered answers: the first ";" unit and the first byte of 0x80 or
+  // above at or after the body's start. Bodies start at ever later
+  // positions, so each is searched again only once the scan has passed it,
+  // and every byte is looked at a bounded number of times.
+  size_t semicolon = 0;
+  bool semicolonKnown = false;
+  size_t highByte = 0;
+  bool highByteKnown = false;
   while (true) {
     size_t a = FindAsciiByte(text, '&', i);
     if (a == npos) break;
-    size_t s = FindAsciiByte(text, ';', a + 1);
+    const size_t body = a + 1;
+    if (!semicolonKnown || (semicolon != npos && semicolon < body)) {
+      semicolon = FindAsciiByte(text, ';', body);
+      semicolonKnown = true;
+    }
     int64_t code = -1;
-    if (s != npos) {
-      std::string_view e = text.substr(a + 1, s - a - 1);
-      if (e.size() > 1 && IsAsciiText(e)) {
+    if (semicolon != npos) {
+      if (!highByteKnown || (highByte != npos && highByte < body)) {
+        highByte = FirstHighByte(text, body);
+        highByteKnown = true;
+      }
+      std::string_view e = text.substr(body, semicolon - body);
+      // The body must be ASCII: no high byte before the ";".
+      if (e.size() > 1 && (highByte == npos || highByte > semicolon)) {
         if (e[0] == '#' && e.size() > 2) {
-          code = e[1] == 'x' ? parseInBase(e.substr(2), 16) : DecimalReference(e.substr(1));
+          code = e[1] == 'x' ? HexReference(e.substr(2)) : DecimalReference(e.substr(1));
           if (code > kMaxCodePoint) code = -1;
         } else {
           code = LookUpEntity(e);
@@ -241,7 +291,7 @@ std::string decodeHtmlEntities(std::string_view text) {
     }
     out.append(text.substr(last, a - last));
     out += codeUnitToText(static_cast<uint32_t>(code));  // a surrogate becomes "?"
-    last = i = s + 1;
+    last = i = semicolon + 1;
   }
   out.append(text.substr(last));
   return out;

@@ -130,11 +130,40 @@ PreparedText::PreparedText(std::string_view text) : text_(text), masked_(text) {
 }
 
 size_t PreparedText::Search(char delimiter, size_t from, size_t limit) const {
-  const void* hit = std::memchr(masked_.data() + from, delimiter, limit - from);
-  const size_t answer = hit ? static_cast<const char*>(hit) - masked_.data() : npos;
-  memos_[detail::kDelimiterSlots.slot[static_cast<unsigned char>(delimiter)]] = {from, limit,
-                                                                                 answer};
+  const unsigned char slot = detail::kDelimiterSlots.slot[static_cast<unsigned char>(delimiter)];
+  std::vector<size_t>& next = blockNext_[slot];
+  size_t answer;
+  if (!next.empty()) {
+    answer = SearchIndexed(next, delimiter, from, limit);
+  } else {
+    const void* hit = std::memchr(masked_.data() + from, delimiter, limit - from);
+    answer = hit ? static_cast<const char*>(hit) - masked_.data() : npos;
+    scanned_[slot] += (answer == npos ? limit : answer) - from;
+    if (scanned_[slot] > 2 * masked_.size() + kBlock) BuildBlockIndex(delimiter, next);
+  }
+  memos_[slot] = {from, limit, answer};
   return answer;
+}
+
+size_t PreparedText::SearchIndexed(const std::vector<size_t>& next, char delimiter, size_t from,
+                                   size_t limit) const {
+  const size_t block_end = std::min(limit, (from / kBlock + 1) * kBlock);
+  const void* hit = std::memchr(masked_.data() + from, delimiter, block_end - from);
+  if (hit) return static_cast<const char*>(hit) - masked_.data();
+  if (block_end == limit) return npos;
+  const size_t answer = next[from / kBlock + 1];
+  return answer < limit ? answer : npos;
+}
+
+void PreparedText::BuildBlockIndex(char delimiter, std::vector<size_t>& next) const {
+  const size_t blocks = (masked_.size() + kBlock - 1) / kBlock;
+  next.assign(blocks + 1, npos);
+  for (size_t k = blocks; k-- > 0;) {
+    const size_t begin = k * kBlock;
+    const size_t length = std::min(kBlock, masked_.size() - begin);
+    const void* hit = std::memchr(masked_.data() + begin, delimiter, length);
+    next[k] = hit ? static_cast<const char*>(hit) - masked_.data() : next[k + 1];
+  }
 }
 
 bool PreparedText::SliceNeedsPreparing(size_t begin, size_t end) const {

@@ -56,7 +56,9 @@ class PreparedText {
 
   // First position >= from (and < limit) of `delimiter` in the masked text,
   // or npos. Remembers its last answer per delimiter, so repeated searches
-  // from nearby positions cost nothing.
+  // from nearby positions cost nothing; once the searches for a delimiter
+  // have scanned about twice the text (deep nesting asks from every level
+  // for the same far closer), a block index answers each in bounded time.
   size_t Find(char delimiter, size_t from, size_t limit) const {
     if (from >= limit) return std::string_view::npos;
     const Memo& memo = memos_[detail::kDelimiterSlots.slot[static_cast<unsigned char>(delimiter)]];
@@ -99,6 +101,9 @@ class PreparedText {
   };
   // Searches the masked text and remembers the answer.
   size_t Search(char delimiter, size_t from, size_t limit) const;
+  size_t SearchIndexed(const std::vector<size_t>& next, char delimiter, size_t from,
+                       size_t limit) const;
+  void BuildBlockIndex(char delimiter, std::vector<size_t>& next) const;
   size_t LowerBound(size_t from) const;  // index of the first group opening at or after `from`
 
   std::string_view text_;
@@ -108,6 +113,11 @@ class PreparedText {
   std::vector<Group> largeGroups_;        // sorted by open
   size_t separators_ = 0;
   mutable Memo memos_[7];
+  // Per delimiter: bytes scanned so far, and once that passes twice the
+  // text, the first occurrence at or after the start of each block.
+  static constexpr size_t kBlock = 1024;
+  mutable size_t scanned_[7] = {};
+  mutable std::vector<size_t> blockNext_[7];
 };
 
 }  // namespace keelnode

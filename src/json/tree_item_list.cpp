@@ -24,20 +24,50 @@ std::string LowerAsciiUnits(std::string_view text) {
   return out;
 }
 
+// Whether `needle` occurs in `hay` starting at a unit boundary, from `from`
+// (a unit start) on, by a failure table: each byte of `hay` is looked at a
+// bounded number of times however the hits fall.
+bool ContainsAtUnitBoundarySlow(std::string_view hay, std::string_view needle, size_t from) {
+  const size_t m = needle.size();
+  std::vector<size_t> fail(m + 1, 0);  // longest proper border of needle[0, k)
+  for (size_t k = 1, b = 0; k < m; ++k) {
+    while (b > 0 && needle[k] != needle[b])
+      b = fail[b];
+    if (needle[k] == needle[b]) ++b;
+    fail[k + 1] = b;
+  }
+  // Unit starts of the last m positions, as a ring.
+  std::vector<char> starts(m, 0);
+  size_t next_start = from;
+  size_t matched = 0;
+  for (size_t i = from; i < hay.size(); ++i) {
+    starts[i % m] = i == next_start;
+    if (i == next_start) next_start += UnitLength(hay, i);
+    while (matched > 0 && hay[i] != needle[matched])
+      matched = fail[matched];
+    if (hay[i] == needle[matched]) ++matched;
+    if (matched == m) {
+      if (starts[(i + 1 - m) % m]) return true;
+      matched = fail[m];
+    }
+  }
+  return false;
+}
+
 // Whether `needle` occurs in `hay` starting at a unit boundary.
 bool ContainsAtUnitBoundary(std::string_view hay, std::string_view needle) {
   if (needle.empty() || needle.size() > hay.size()) return false;
-  size_t from = 0;
-  while (true) {
-    size_t hit = hay.find(needle, from);
-    if (hit == std::string_view::npos) return false;
-    // Confirm the hit starts a unit by walking units from the last boundary.
-    size_t i = from;
-    while (i < hit)
-      i += UnitLength(hay, i);
-    if (i == hit) return true;
-    from = i;  // the unit that covered `hit` ends at i
-  }
+  const void* hit = memmem(hay.data(), hay.size(), needle.data(), needle.size());
+  if (hit == nullptr) return false;
+  const size_t at = static_cast<const char*>(hit) - hay.data();
+  // Confirm the hit starts a unit by walking units from the start.
+  size_t i = 0;
+  while (i < at)
+    i += UnitLength(hay, i);
+  if (i == at) return true;
+  // A hit inside a character: such hits may come one after another, so
+  // the rest is matched in one linear pass instead of search after search.
+  return ContainsAtUnitBoundarySlow(hay, needle, i);
 }
 
 // One search request, compiled once for all candidates.
@@ -93,11 +123,18 @@ std::vector<int> ListWhere(std::string_view bytes, Test&& test) {
   return out;
 }
 
-std::string ReplaceAll(std::string text, std::string_view from, std::string_view to) {
-  for (size_t pos = text.find(from); pos != std::string::npos;
-       pos = text.find(from, pos + to.size()))
-    text.replace(pos, from.size(), to);
-  return text;
+// Every `from` replaced by `to`, left to right, in one pass.
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
+  std::string out;
+  out.reserve(text.size());
+  size_t last = 0;
+  for (size_t pos = text.find(from); pos != std::string_view::npos; pos = text.find(from, last)) {
+    out.append(text.substr(last, pos - last));
+    out.append(to);
+    last = pos + from.size();
+  }
+  out.append(text.substr(last));
+  return out;
 }
 
 }  // namespace
@@ -207,8 +244,9 @@ int TreeItemList::FindByPath(std::string_view path) const {
   size_t start = 0;
   while (true) {
     size_t sep = FindAsciiByte(path, '\\', start);
-    std::string part(path.substr(start, sep == std::string_view::npos ? sep : sep - start));
-    parts.push_back(ReplaceAll(ReplaceAll(std::move(part), "%5C", "\\"), "%5c", "\\"));
+    const std::string_view part =
+        path.substr(start, sep == std::string_view::npos ? sep : sep - start);
+    parts.push_back(ReplaceAll(ReplaceAll(part, "%5C", "\\"), "%5c", "\\"));
     if (sep == std::string_view::npos) break;
     start = sep + 1;
   }
