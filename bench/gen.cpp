@@ -4,7 +4,8 @@
 //
 // records: an object whose "data" array holds records of ids, names,
 //          numbers, booleans, nulls, a small nested object and array,
-//          strings with CJK text, \uXXXX escapes, \" and URLs.
+//          strings with CJK text, \uXXXX escapes, \", URLs whose query
+//          parameters are joined by "&" (no ";"), and HTML fragments.
 // wide:    one object with very many keys.
 // deep:    an array of records nested about 50 levels deep, repeated: each
 //          level holds a few fields and the next level, alternating
@@ -61,7 +62,12 @@ void AppendRecord(std::string& out, int id, Random& random, const char* indent) 
   out += "," + nl2 + "\"bio\"" + sep + "\"" + kEscapes[random.Below(4)] + " said \\\"" +
          kWords[random.Below(8)] + "\\\" in " + kCjkWords[random.Below(8)] + "\"";
   out += "," + nl2 + "\"url\"" + sep + "\"https://example.com/users/" + std::to_string(id) +
-         "?tab=" + kWords[random.Below(8)] + "\"";
+         "?tab=" + kWords[random.Below(8)] +
+         "&lang=zh-CN&page=" + std::to_string(random.Below(50)) + "&q=" + kWords[random.Below(8)] +
+         "%20" + kWords[random.Below(8)] + "\"";
+  out += "," + nl2 + "\"html\"" + sep + "\"<p class=\\\"intro\\\">" + kWords[random.Below(8)] +
+         " &amp; <b>" + kCjkWords[random.Below(8)] + "</b><br/><a href=\\\"/u/" +
+         std::to_string(id) + "?a=1&b=2\\\">&#x66F4;&#22810;</a>&nbsp;&copy</p>\"";
   out += nl + "}";
 }
 

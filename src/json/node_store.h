@@ -52,6 +52,11 @@ class NodeStore {
   // Texts the store owns; views stay valid until clear().
   std::string_view Adopt(std::string text) { return arena_.Keep(std::move(text)); }
   std::string_view AdoptCopy(std::string_view text) { return arena_.Copy(text); }
+  // Shared ownership of the owned text that holds `text` (a name or value
+  // view), for readers that keep it past the next load; null if none.
+  std::shared_ptr<const std::string> Holder(std::string_view text) const {
+    return arena_.Holder(text);
+  }
 
   int nextAfterSubtree(int n) const;
   int parent(int n) const;

@@ -29,6 +29,10 @@ class TextArena {
   std::string_view Copy(std::string_view text);
   void Clear();
   size_t bytes() const { return bytes_; }
+  // The text that holds `view`, shared: it outlives Clear() and the arena
+  // for as long as the caller keeps it. Null when the arena does not hold
+  // the view.
+  std::shared_ptr<const std::string> Holder(std::string_view view) const;
 
   // Maps views into an arena to the same bytes in a copy of it.
   class Rebaser {
@@ -47,10 +51,11 @@ class TextArena {
   };
 
  private:
-  // A chunk of small texts (used < data.size()) or one large text. Moving a
-  // Block moves its string's heap buffer, so views survive growth of blocks_.
+  // A chunk of small texts (used < data->size()) or one large text. The
+  // string never moves, so views survive growth of blocks_; it is shared so
+  // that a reader may keep a value past the next load (see Holder).
   struct Block {
-    std::string data;
+    std::shared_ptr<std::string> data;
     size_t used = 0;
   };
   static constexpr size_t kChunkSize = 256 * 1024;

@@ -28,9 +28,10 @@ namespace {
 
 const QString kDoNotSave = QStringLiteral("禁止保存");
 
-// Value boxes show at most this much of a value (laid out in about a tenth
-// of a second); the copy commands still copy all of it.
-constexpr size_t kValueDisplayLimit = 256 << 10;
+// Value boxes show at most this much of a value: a box lays out a line of
+// 256 KB in about a third of a second here, and the two boxes together must
+// show without a pause; the copy commands still copy all of it.
+constexpr size_t kValueDisplayLimit = 64 << 10;
 
 template <typename Control, typename... Args>
 Control* Make(const char* name, QWidget* parent, QRect geometry, Args&&... args) {

@@ -2,8 +2,10 @@
 // current tab, and the commands that copy them.
 #include <QCheckBox>
 #include <QLineEdit>
+#include <memory>
 
 #include "json/escape_decoding.h"
+#include "json/value_heads.h"
 #include "viewer/clipboard.h"
 #include "viewer/json_tree_view.h"
 #include "viewer/main_window.h"
@@ -11,6 +13,15 @@
 #include "viewer/text_box.h"
 
 namespace keelnode {
+namespace {
+
+// A view and what keeps its bytes alive.
+struct StoredText {
+  std::shared_ptr<const std::string> holder;
+  std::string_view text;
+};
+
+}  // namespace
 
 bool MainWindow::arraysAsNodes() const {
   return arrayNodes_->isChecked();
@@ -37,12 +48,42 @@ void MainWindow::readValueAtPath() {
   if (isLoading(currentTabNumber())) return;
   const std::string typed = pathBoxText();
   const std::string internal = arraysAsNodes() ? typed : pathParser_.normalisePath(typed, 1);
-  // The value box gives back what it was just given, so the value is
-  // decoded before it moves into the box.
-  std::string value = currentDocument().valueAtPath(internal, 0);
-  std::string decoded = decodeHtmlEntities(decodeUnicodeEscapes(value, false));
-  valueBox_->setProgramText(std::move(value));
-  decodedBox_->setProgramText(std::move(decoded));
+  const JsonDocument& document = currentDocument();
+  const int node = document.nodeAtPath(internal, 0);
+  const std::string_view stored =
+      node == -1 ? std::string_view() : document.store().valueView(node);
+  const ValueForm form = node == 1 ? ValueForm::kRoot : ValueForm::kMember;
+  const size_t limit = valueBox_->displayLimit();
+  if (limit == 0 || stored.size() <= 2 * limit) {
+    // The value box gives back what it was just given, so the value is
+    // decoded before it moves into the box.
+    std::string value = WholeValue(stored, form);
+    std::string decoded = DecodeValue(value);
+    valueBox_->setProgramText(std::move(value));
+    decodedBox_->setProgramText(std::move(decoded));
+    return;
+  }
+  // A long value: the boxes show only its beginning, so only that much is
+  // cleaned and decoded; the copy commands make the whole from the stored
+  // text, kept alive for them (the document may be reloaded meanwhile).
+  // Four bytes past the limit tell whether a character ends at it.
+  ValueHeads heads = ValueHeadsOf(stored, form, limit + 4);
+  std::shared_ptr<const std::string> holder = document.store().Holder(stored);
+  if (!holder) holder = std::make_shared<const std::string>(stored);
+  auto source = std::make_shared<const StoredText>(StoredText{holder, stored});
+  if (heads.value.whole) {
+    valueBox_->setProgramText(std::move(heads.value.text));
+  } else {
+    valueBox_->setProgramTextHead(std::move(heads.value.text),
+                                  [source, form] { return WholeValue(source->text, form); });
+  }
+  if (heads.decoded.whole) {
+    decodedBox_->setProgramText(std::move(heads.decoded.text));
+  } else {
+    decodedBox_->setProgramTextHead(std::move(heads.decoded.text), [source, form] {
+      return DecodeValue(WholeValue(source->text, form));
+    });
+  }
 }
 
 void MainWindow::copyPath() const {

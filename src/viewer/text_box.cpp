@@ -9,6 +9,7 @@ namespace keelnode {
 
 void TextBox::setProgramText(std::string text) {
   if (!cut_) ownReadOnly_ = isReadOnly();
+  whole_ = nullptr;
   text_ = std::move(text);
   cut_ = displayLimit_ > 0 && text_.size() > displayLimit_;
   // Finding word boundaries in a long run without blanks takes time that
@@ -30,8 +31,24 @@ void TextBox::setProgramText(std::string text) {
   document()->setModified(false);
 }
 
+void TextBox::setProgramTextHead(std::string head, std::function<std::string()> whole) {
+  if (!cut_) ownReadOnly_ = isReadOnly();
+  whole_ = std::move(whole);
+  text_ = std::move(head);
+  cut_ = true;
+  const std::string_view shown =
+      PrefixWithin(text_, displayLimit_ > 0 ? displayLimit_ : text_.size());
+  setWordWrapMode(shown.size() > kWordWrapLimit ? QTextOption::WrapAnywhere
+                                                : QTextOption::WrapAtWordBoundaryOrAnywhere);
+  setPlainText(ToQString(shown) +
+               QStringLiteral("\n……（内容过长，只显示开头 %1 字节；复制命令复制全部内容）")
+                   .arg(shown.size()));
+  setReadOnly(true);
+  document()->setModified(false);
+}
+
 std::string TextBox::programText() const {
-  if (!document()->isModified()) return text_;
+  if (!document()->isModified()) return whole_ ? whole_() : text_;
   return FromMultiLineQString(toPlainText());
 }
 
