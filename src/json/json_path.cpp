@@ -40,13 +40,20 @@ std::vector<std::string> JsonParser::PathSegments(std::string_view path_text) {
   const std::string path = ReplaceAllUnits(path_text, "''", "\"");
   size_t start = 0;  // 1-based position of the last accepted dot; 0 before the text
   size_t dot = 0;
+  size_t quotesFrom = npos;
+  size_t q1 = npos;
+  size_t q2 = npos;
   while (true) {
     size_t hit = dot < path.size() ? FindAsciiByte(path, '.', dot) : npos;
     const bool last_pass = hit == npos;
     dot = last_pass ? path.size() + 1 : hit + 1;
-    // Only the first two quotes after `start` are looked at.
-    size_t q1 = start < path.size() ? FindAsciiByte(path, '"', start) : npos;
-    size_t q2 = q1 == npos || q1 + 1 >= path.size() ? npos : FindAsciiByte(path, '"', q1 + 1);
+    // Only the first two quotes after `start` are looked at; they change
+    // only when `start` does, so a long quoted name is searched once.
+    if (start != quotesFrom) {
+      quotesFrom = start;
+      q1 = start < path.size() ? FindAsciiByte(path, '"', start) : npos;
+      q2 = q1 == npos || q1 + 1 >= path.size() ? npos : FindAsciiByte(path, '"', q1 + 1);
+    }
     int quotes = (q1 != npos && q1 + 1 < dot) + (q2 != npos && q2 + 1 < dot);
     if (quotes != 1) {
       segments.push_back(CleanName(std::string_view(path).substr(start, dot - start - 1)));

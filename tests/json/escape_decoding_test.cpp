@@ -275,3 +275,60 @@ TEST(EscapeDecodingTest, AppliedAsAPair) {
 
 }  // namespace
 }  // namespace keelnode
+
+// ---- adversarial shapes: results, not speed (the pathological benchmark
+// shows the time) ----
+
+namespace keelnode {
+namespace {
+
+std::string Times(std::string_view unit, size_t n) {
+  std::string out;
+  for (size_t i = 0; i < n; ++i)
+    out.append(unit);
+  return out;
+}
+
+TEST(EscapeDecodingShapesTest, ManyAmpersandsWithoutSemicolonStayAsWritten) {
+  const std::string urls = Times("u?a=1&b=2&lang=zh,", 20000);
+  EXPECT_TRUE(decodeHtmlEntities(urls) == urls);
+  // One ";" at the very end: only the last "&" can reach it, and its body
+  // "x" is no name.
+  EXPECT_TRUE(decodeHtmlEntities(urls + "&x;") == urls + "&x;");
+  EXPECT_TRUE(decodeHtmlEntities(Times("&", 50000) + "amp;") == Times("&", 50000));
+}
+
+TEST(EscapeDecodingShapesTest, LongBodiesDecodeOnlyWhenTheyNameACharacter) {
+  // Leading zeros (and bytes that count 0) keep a hexadecimal body small.
+  EXPECT_EQ(decodeHtmlEntities("&#x" + std::string(100000, '0') + "41;"), "A");
+  EXPECT_EQ(decodeHtmlEntities("&#x" + Times("-", 100000) + "4e2d;"), Gb("中"));
+  EXPECT_EQ(decodeHtmlEntities("&#" + std::string(100000, '0') + "65;"), "A");
+  // Each "&#x" reads the following ones as digits ("&" and "#" count 0,
+  // "x" 33) and is too large, but for the last two: "#x&#x1" is 0x211.
+  EXPECT_TRUE(decodeHtmlEntities("&#x" + Times("&#x", 30000) + "1;") ==
+              Times("&#x", 29999) + codeUnitToText(0x211));
+  const std::string longName = "&" + std::string(100000, 'a') + ";";
+  EXPECT_TRUE(decodeHtmlEntities(longName) == longName);
+  // A high byte anywhere in the body: no reference, however far the ";".
+  const std::string cjkBody = "&" + Times(Gb("中"), 50000) + "amp;";
+  EXPECT_TRUE(decodeHtmlEntities(cjkBody) == cjkBody);
+  EXPECT_TRUE(decodeHtmlEntities(Times("&" + Gb("中"), 20000) + "&lt;") ==
+              Times("&" + Gb("中"), 20000) + "<");
+}
+
+TEST(EscapeDecodingShapesTest, EscapeLikeRunsDecodeAsTheyDidOneByOne) {
+  // Too few hex digits: the four bytes after "\u" are read as they are,
+  // "4e\u" giving 0x4E1E, and each reading takes the next "\u" along.
+  EXPECT_TRUE(decodeUnicodeEscapes(Times("\\u4e\\u", 10000) + "0041", false) ==
+              Times(codeUnitToText(0x4E1E), 10000) + "0041");
+  const std::string backslashes(100000, '\\');
+  EXPECT_TRUE(Both(backslashes) == backslashes);
+  // A character whose second byte is a backslash is never an escape, and
+  // a real escape after a long run of them is still found.
+  const std::string trail = Times("\x81\x5C", 50000);
+  EXPECT_TRUE(decodeUnicodeEscapes(trail + "\\u0041", false) == trail + "A");
+  EXPECT_TRUE(decodeUnicodeEscapes(trail + "\\\"", false) == trail + "\"");
+}
+
+}  // namespace
+}  // namespace keelnode

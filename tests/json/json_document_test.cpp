@@ -160,3 +160,38 @@ TEST(JsonDocumentTest, ReloadReplacesEverything) {
 
 }  // namespace
 }  // namespace keelnode
+
+namespace keelnode {
+namespace {
+
+TEST(JsonDocumentShapesTest, DeepObjectChainLoadsEveryLevel) {
+  const int depth = 50000;
+  std::string text;
+  for (int i = 0; i < depth; ++i)
+    text += "{\"a\":";
+  text += "1" + std::string(depth, '}');
+  JsonDocument doc;
+  doc.loadOwned(text, false, false);
+  ASSERT_EQ(doc.store().count(), depth + 1);
+  EXPECT_EQ(doc.store().value(depth + 1), "1");
+  EXPECT_EQ(doc.store().level(depth + 1), depth + 1);
+  EXPECT_EQ(doc.store().value(3), text.substr(10, text.size() - 12));
+  const std::string path = doc.pathOfNode(depth + 1);
+  EXPECT_EQ(path.size(), static_cast<size_t>(depth) * 2 - 1);
+  EXPECT_EQ(doc.valueAtPath(path, 0), "1");
+}
+
+TEST(JsonDocumentShapesTest, WideObjectFindsItsLastMember) {
+  std::string text = "{";
+  for (int k = 0; k < 100000; ++k)
+    text += (k ? ",\"k" : "\"k") + std::to_string(k) + "\":" + std::to_string(k);
+  text += "}";
+  JsonDocument doc;
+  doc.loadOwned(text, false, false);
+  ASSERT_EQ(doc.store().count(), 100001);
+  EXPECT_EQ(doc.valueAtPath("k99999", 0), "99999");
+  EXPECT_EQ(doc.valueAtPath("k100000", 0), "");
+}
+
+}  // namespace
+}  // namespace keelnode

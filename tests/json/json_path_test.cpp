@@ -56,3 +56,21 @@ TEST(JsonPathTest, SplittingKeepsQuotedDots) {
 
 }  // namespace
 }  // namespace keelnode
+
+namespace keelnode {
+namespace {
+
+TEST(JsonPathShapesTest, AQuotedNameKeepsItsManyDots) {
+  std::string name;
+  for (int i = 0; i < 50000; ++i)
+    name += "a.";
+  name += "b";
+  // Closed: one segment for the whole name; left open: the name is no
+  // segment at all.
+  EXPECT_TRUE(JsonParser::PathSegments("x.\"" + name + "\"") ==
+              (std::vector<std::string>{"x", name}));
+  EXPECT_TRUE(JsonParser::PathSegments("x.\"" + name) == std::vector<std::string>{"x"});
+}
+
+}  // namespace
+}  // namespace keelnode

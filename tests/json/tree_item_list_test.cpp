@@ -126,3 +126,46 @@ TEST(TreeItemListTest, FindByPathWalksLabels) {
 
 }  // namespace
 }  // namespace keelnode
+
+namespace keelnode {
+namespace {
+
+TEST(TreeItemListShapesTest, HitsInsideCharactersOneAfterAnotherAreAllSkipped) {
+  // "丂" is 81 40; "@丂" (40 81 40) occurs at every second byte of a run of
+  // them, always inside a character.
+  std::string run;
+  for (int i = 0; i < 20000; ++i)
+    run += "\x81\x40";
+  TreeItemList list;
+  list.AddItem(run, 0, 0, 1, 0, 0, 1);
+  list.AddItem(run + "x@\x81\x40", 0, 0, 2, 0, 0, 1);
+  EXPECT_EQ(list.FindForward(std::nullopt, "@\x81\x40", false, false, false, false), 1);
+  EXPECT_EQ(list.FindBackward(1, "@\x81\x40", false, false, false, false), -1);
+  // A long search text against a long label that nearly holds it.
+  const std::string label(200000, 'a');
+  TreeItemList longLabels;
+  longLabels.AddItem(label, 0, 0, 1, 0, 0, 1);
+  EXPECT_EQ(longLabels.FindForward(std::nullopt, std::string(5000, 'a') + "b", false, false, false,
+                                   false),
+            -1);
+  EXPECT_EQ(
+      longLabels.FindForward(std::nullopt, std::string(5000, 'a'), false, false, false, false), 0);
+}
+
+TEST(TreeItemListShapesTest, FindByPathWithManyEscapedBackslashes) {
+  std::string label;
+  std::string part;
+  for (int i = 0; i < 50000; ++i) {
+    label += "\\";
+    part += i % 2 ? "%5C" : "%5c";
+  }
+  TreeItemList list;
+  list.AddItem("JSON", 1, 1, 1, 0, 0, 1);
+  list.AddItem("other", 0, 0, 2, 0, 0, 2);
+  list.AddItem(label, 0, 0, 3, 0, 0, 2);
+  EXPECT_EQ(list.FindByPath("JSON\\" + part), 2);
+  EXPECT_EQ(list.FindByPath("JSON\\" + part + "%5C"), 0);
+}
+
+}  // namespace
+}  // namespace keelnode
