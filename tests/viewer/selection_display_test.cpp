@@ -158,6 +158,24 @@ TEST_F(SelectionTest, AHugeValueIsShownInPartButCopiedWhole) {
   EXPECT_EQ(valueBox->toPlainText(), QStringLiteral("1"));
 }
 
+TEST_F(SelectionTest, ALongValueDecodesItsBeginningAndCopiesTheWholeDecoded) {
+  std::string items;
+  int count = 0;
+  for (; items.size() < (1 << 20); ++count)
+    items += R"("u?a=1&b=2&lt;\u4e2d",)";
+  paste("{\"list\":[" + items + "\"end\"]}");
+  tree()->setCurrentItem(1);
+  EXPECT_TRUE(value().startsWith(QStringLiteral(R"(["u?a=1&b=2&lt;\u4e2d",)")));
+  EXPECT_TRUE(decoded().startsWith(QStringLiteral(R"(["u?a=1&b=2<中","u?a=1&b=2<中",)")));
+  EXPECT_LT(decoded().size(), 1 << 20);
+  choose(2);
+  const QString whole = clipboard();
+  EXPECT_TRUE(whole.endsWith(QStringLiteral(R"("u?a=1&b=2<中","end"])")));
+  EXPECT_EQ(whole.count(QStringLiteral("&b=2<中")), count);
+  choose(1);
+  EXPECT_EQ(clipboard().size(), static_cast<qsizetype>(items.size() + 7));
+}
+
 TEST_F(SelectionTest, ARestoredSelectionFillsTheBoxes) {
   std::string text = kDocument;
   window().loadTab(text, true, 1, 3, true);

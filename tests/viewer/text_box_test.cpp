@@ -50,6 +50,28 @@ TEST(TextBoxTest, LongTextsShowTheirBeginningOnly) {
   EXPECT_EQ(box.toPlainText(), QStringLiteral("short"));
 }
 
+TEST(TextBoxTest, AHeadShowsItsBeginningAndGivesTheWholeWhenAsked) {
+  TextBox box;
+  box.setDisplayLimit(100);
+  int made = 0;
+  const std::string whole = std::string(150, 'a') + Gb("中");
+  box.setProgramTextHead(whole.substr(0, 104), [&] {
+    ++made;
+    return whole;
+  });
+  EXPECT_TRUE(box.isCut());
+  EXPECT_TRUE(box.isReadOnly());
+  EXPECT_TRUE(box.toPlainText().startsWith(QString(100, QLatin1Char('a')) + QLatin1Char('\n')));
+  EXPECT_TRUE(box.toPlainText().contains(QStringLiteral("只显示开头 100 字节")));
+  EXPECT_EQ(made, 0);  // nothing more is made until it is asked for
+  EXPECT_EQ(box.programText(), whole);
+  EXPECT_EQ(made, 1);
+  // A text set afterwards replaces the head and its maker.
+  box.setProgramText("short");
+  EXPECT_EQ(box.programText(), "short");
+  EXPECT_EQ(made, 1);
+}
+
 TEST(TextBoxTest, ReadOnlyChosenByTheOwnerOutlivesACutText) {
   TextBox box;
   box.setReadOnly(true);
