@@ -29,6 +29,9 @@ struct Frame {
   // to be prepared anew; a slice level shares its parent's.
   const PreparedText* base = nullptr;
   std::unique_ptr<const PreparedText> owned;
+  // Prepared texts of finished ancestors whose frames this one took over
+  // (see below); the levels below may still be slices of them.
+  std::vector<std::unique_ptr<const PreparedText>> inherited;
 };
 
 }  // namespace
@@ -64,6 +67,7 @@ void JsonDocument::loadOwned(std::string text, bool zeroBased, bool singleQuote)
     f.entries.clear();
     f.next = 0;
     f.owned.reset();
+    f.inherited.clear();
     return f;
   };
 
@@ -99,6 +103,7 @@ void JsonDocument::loadOwned(std::string text, bool zeroBased, bool singleQuote)
     Frame& frame = frames[depth - 1];
     if (frame.next == frame.entries.size()) {
       frame.owned.reset();
+      frame.inherited.clear();
       --depth;
       continue;
     }
@@ -122,7 +127,18 @@ void JsonDocument::loadOwned(std::string text, bool zeroBased, bool singleQuote)
     // The value's own level: a slice of the same prepared text when
     // preparing it again would change nothing, else prepared anew.
     const PreparedText* parent_base = frame.base;
+    // The last entry of its level: the level is done once this value is,
+    // so the value's frame takes its place (keeping its prepared texts
+    // alive). A chain of single members or items then needs two frames,
+    // not one per level.
+    std::vector<std::unique_ptr<const PreparedText>> inherited;
+    if (frame.next == frame.entries.size()) {
+      inherited = std::move(frame.inherited);
+      if (frame.owned) inherited.push_back(std::move(frame.owned));
+      --depth;
+    }
     Frame& child = push();  // `frame` may dangle from here on
+    child.inherited = std::move(inherited);
     child.node = node;
     child.items = kind == 2;
     Level level;
