@@ -1,5 +1,6 @@
 #include "pathological_shapes.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "services/code_page.h"
@@ -56,8 +57,9 @@ std::string Backslashes(size_t bytes) {
   return Repeat("[\"", "\\\\\\\\", "\"]", bytes);
 }
 
+// An even number of each quote per unit, so that every size splits alike.
 std::string Quotes(size_t bytes) {
-  return Repeat("[", "\"'\"''\"", "]", bytes);
+  return Repeat("[", "\"'\"''\"\"'", "]", bytes);
 }
 
 std::string Placeholders(size_t bytes) {
@@ -101,9 +103,10 @@ std::string DeepArray(size_t bytes) {
   return std::string(levels, '[') + std::string(levels, ']');
 }
 
-// Items whose labels are a megabyte each.
+// Items whose labels are a megabyte each (a quarter of the size in a
+// smaller document, so that it still has several).
 std::string LongLabels(size_t bytes) {
-  const std::string item = "\"" + std::string(1 << 20, 'a') + "\",";
+  const std::string item = "\"" + std::string(std::min<size_t>(1 << 20, bytes / 4), 'a') + "\",";
   return Repeat("[", item, "\"b\"]", bytes);
 }
 
