@@ -1,5 +1,7 @@
 #include "json/value_heads.h"
 
+#include <algorithm>
+
 #include "json/escape_decoding.h"
 #include "json/text_preparation.h"
 #include "services/mbcs.h"
@@ -54,7 +56,7 @@ size_t SafeCut(std::string_view text, size_t from, ValueForm form) {
 }
 
 TextHead ValueHead(std::string_view stored, ValueForm form, size_t bytes) {
-  for (size_t from = bytes; from < stored.size(); from *= 2) {
+  for (size_t from = std::max<size_t>(bytes, 1); from < stored.size(); from *= 2) {
     const size_t cut = SafeCut(stored, from, form);
     if (cut == npos || cut >= stored.size()) break;
     std::string head = WholeValue(stored.substr(0, cut), form);
@@ -109,7 +111,7 @@ std::string DecodeValue(std::string_view value) {
 
 ValueHeads ValueHeadsOf(std::string_view stored, ValueForm form, size_t bytes) {
   ValueHeads heads;
-  for (size_t want = bytes;; want *= 2) {
+  for (size_t want = std::max<size_t>(bytes, 1);; want *= 2) {
     heads.value = ValueHead(stored, form, want);
     if (heads.value.whole) {
       heads.decoded = {DecodeValue(heads.value.text), true};
