@@ -95,21 +95,27 @@ void EvictCaches() {
     wipe[i] = static_cast<char>(wipe[i] + 1);
 }
 
-// Seconds of the fastest of a few runs (a third when they are quick).
-template <typename Run>
-double Measure(Run&& run) {
-  double best = 1e9;
+struct Times {
+  double small = 1e9;  // seconds of the fastest run at each size
+  double large = 1e9;
+};
+
+// Runs at the two sizes alternate, so that both meet the same load from
+// the rest of the machine; two rounds, a third when they are quick.
+template <typename Small, typename Large>
+Times Measure(Small&& small, Large&& large) {
+  Times best;
   double total = 0;
-  for (int i = 0; i < 3 && (i < 2 || total < 0.03); ++i) {
-    EvictCaches();
-    const double start = ThreadSeconds();
-    run();
-    const double seconds = ThreadSeconds() - start;
-    best = std::min(best, seconds);
-    total += seconds;
-    // The first run may pay for the first touch of fresh memory; the
-    // second is the one that counts when runs are long.
-    if (i == 1 && seconds > 0.5) break;
+  for (int round = 0; round < 3 && (round < 2 || total < 0.3); ++round) {
+    for (int size = 0; size < 2; ++size) {
+      EvictCaches();
+      const double start = ThreadSeconds();
+      size ? large() : small();
+      const double seconds = ThreadSeconds() - start;
+      double& slot = size ? best.large : best.small;
+      slot = std::min(slot, seconds);
+      total += seconds;
+    }
   }
   return best;
 }
@@ -318,18 +324,15 @@ int main(int argc, char** argv) {
   const std::vector<Operation> operations = DocumentOperations();
   for (const Shape& shape : PathologicalShapes()) {
     if (!only.empty() && only != shape.name) continue;
-    std::vector<Row> rows(operations.size());
-    for (int size = 0; size < 2; ++size) {
-      Document d;
-      Prepare(d, shape.make(sizes[size]));
-      for (size_t k = 0; k < operations.size(); ++k) {
-        rows[k].shape = shape.name;
-        rows[k].operation = operations[k].name;
-        (size ? rows[k].large : rows[k].small) = Measure([&] { operations[k].run(d); });
-      }
+    Document small;
+    Document large;
+    Prepare(small, shape.make(sizes[0]));
+    Prepare(large, shape.make(sizes[1]));
+    for (const Operation& operation : operations) {
+      const Times times = Measure([&] { operation.run(small); }, [&] { operation.run(large); });
+      passed =
+          Judge({shape.name, operation.name, times.small, times.large}, smallMb, largeMb) && passed;
     }
-    for (const Row& row : rows)
-      passed = Judge(row, smallMb, largeMb) && passed;
   }
 
   Settings settings;
@@ -342,21 +345,19 @@ int main(int argc, char** argv) {
   const std::vector<Operation> settingsOperations = SettingsOperations(settings);
   for (const IniShape& shape : PathologicalIniShapes()) {
     if (!only.empty() && only != shape.name) continue;
-    std::vector<Row> rows(settingsOperations.size());
-    for (int size = 0; size < 2; ++size) {
-      const std::string image = shape.make(sizes[size]);
-      Document none;
-      for (size_t k = 0; k < settingsOperations.size(); ++k) {
-        rows[k].shape = shape.name;
-        rows[k].operation = settingsOperations[k].name;
-        (size ? rows[k].large : rows[k].small) = Measure([&] {
-          std::ofstream(settings.file, std::ios::binary | std::ios::trunc) << image;
-          settingsOperations[k].run(none);
-        });
-      }
+    const std::string images[2] = {shape.make(sizes[0]), shape.make(sizes[1])};
+    Document none;
+    for (const Operation& operation : settingsOperations) {
+      auto at = [&](int size) {
+        return [&, size] {
+          std::ofstream(settings.file, std::ios::binary | std::ios::trunc) << images[size];
+          operation.run(none);
+        };
+      };
+      const Times times = Measure(at(0), at(1));
+      passed =
+          Judge({shape.name, operation.name, times.small, times.large}, smallMb, largeMb) && passed;
     }
-    for (const Row& row : rows)
-      passed = Judge(row, smallMb, largeMb) && passed;
   }
   std::filesystem::remove_all(folder);
 
