@@ -123,7 +123,6 @@ PreparedText::PreparedText(std::string_view text) : text_(text), masked_(text) {
   largeGroups_.resize(kept);
   for (Group& g : largeGroups_)
     g.next = kept_before[g.next];
-  largeGroups_.shrink_to_fit();
   std::sort(blankLineBreaks_.begin(), blankLineBreaks_.end());
   blankLineBreaks_.erase(std::unique(blankLineBreaks_.begin(), blankLineBreaks_.end()),
                          blankLineBreaks_.end());
