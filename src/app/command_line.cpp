@@ -4,80 +4,13 @@
 
 #include "app/document_printer.h"
 #include "app/input_text.h"
+#include "app/path_syntax.h"
 #include "json/escape_decoding.h"
 #include "json/json_document.h"
+#include "services/regex_service.h"
 
 namespace keelnode {
 namespace {
-
-constexpr int kExitOk = 0;
-constexpr int kExitUnreadable = 2;
-constexpr int kExitUsage = 64;
-
-constexpr const char* kUsage =
-    "usage: keelnode --tree | --paths | --nodes [--zero-based] [--single-quotes]\n"
-    "                [--decode-first] [--compact-paths] [--decoded] FILE|-|ADDRESS\n"
-    "\n"
-    "Prints what the window shows for a JSON document, in UTF-8:\n"
-    "  --tree     one line per tree item, indented two spaces per level\n"
-    "  --paths    one line per item below the root: path, TAB, value\n"
-    "  --nodes    one JSON object per node: level, kind, name, value\n"
-    "Options (the window's check boxes):\n"
-    "  --zero-based     array items counted from [0] (default [1])\n"
-    "  --single-quotes  single-quoted JSON converted first\n"
-    "  --decode-first   escapes decoded before parsing\n"
-    "  --compact-paths  paths written as a[0].b instead of a.[0].b\n"
-    "  --decoded        print the decoded value instead of the value\n"
-    "The input is a file, - for standard input, or an http:// or https://\n"
-    "address.\n";
-
-enum class Mode { kTree, kPaths, kNodes };
-
-struct Options {
-  Mode mode = Mode::kTree;
-  bool zeroBased = false;
-  bool singleQuotes = false;
-  bool decodeFirst = false;
-  bool compactPaths = false;
-  bool decoded = false;
-  std::string input;
-};
-
-bool ParseOptions(const std::vector<std::string>& args, Options& options) {
-  if (args.empty()) return false;
-  if (args[0] == "--tree") {
-    options.mode = Mode::kTree;
-  } else if (args[0] == "--paths") {
-    options.mode = Mode::kPaths;
-  } else if (args[0] == "--nodes") {
-    options.mode = Mode::kNodes;
-  } else {
-    return false;
-  }
-  bool have_input = false;
-  for (size_t i = 1; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "--zero-based") {
-      options.zeroBased = true;
-    } else if (a == "--single-quotes") {
-      options.singleQuotes = true;
-    } else if (a == "--decode-first") {
-      options.decodeFirst = true;
-    } else if (a == "--compact-paths") {
-      options.compactPaths = true;
-    } else if (a == "--decoded") {
-      options.decoded = true;
-    } else if (a.size() > 1 && a[0] == '-' && !have_input) {
-      return false;  // an unknown option
-    } else if (have_input) {
-      return false;  // a second input
-    } else {
-      options.input = a;
-      have_input = true;
-    }
-  }
-  return have_input;
-}
 
 bool IsAddress(const std::string& input) {
   auto starts = [&](std::string_view scheme) {
@@ -92,25 +25,25 @@ bool IsAddress(const std::string& input) {
   return starts("http://") || starts("https://");
 }
 
-bool ReadInput(const Options& options, CommandLineIo& io, std::string& text) {
+bool ReadInput(const std::string& input, CommandLineIo& io, std::string& text) {
   std::string bytes;
-  if (IsAddress(options.input)) {
-    text = io.fetch ? io.fetch(options.input) : std::string();
+  if (IsAddress(input)) {
+    text = io.fetch ? io.fetch(input) : std::string();
     if (text.empty()) {
-      io.err << "keelnode: cannot fetch " << options.input << "\n";
+      io.err << "keelnode: cannot fetch " << input << "\n";
       return false;
     }
     return true;
   }
-  if (options.input == "-") {
+  if (input == "-") {
     if (!io.readStdin || !io.readStdin(bytes)) {
       io.err << "keelnode: cannot read standard input\n";
       return false;
     }
   } else {
     std::string error;
-    if (!ReadWholeFile(options.input, bytes, &error)) {
-      io.err << "keelnode: cannot read " << options.input << ": " << error << "\n";
+    if (!ReadWholeFile(input, bytes, &error)) {
+      io.err << "keelnode: cannot read " << input << ": " << error << "\n";
       return false;
     }
   }
@@ -118,33 +51,134 @@ bool ReadInput(const Options& options, CommandLineIo& io, std::string& text) {
   return true;
 }
 
-}  // namespace
+// The search text as the search bar would hold it, and the pattern it
+// compiles to in wildcard and pattern modes.
+struct LabelQuery {
+  std::string text;
+  bool patternMode;
+  bool wildcard;
+  bool ignoreCase;
+};
 
-bool IsCommandLineMode(const std::string& argument) {
-  return argument == "--tree" || argument == "--paths" || argument == "--nodes";
+LabelQuery QueryOf(const SearchRequest& search) {
+  return {.text = InputBytesToText(search.text),
+          .patternMode = search.mode != MatchMode::kPlain,
+          .wildcard = search.mode == MatchMode::kWildcard,
+          .ignoreCase = search.letterCase == LetterCase::kIgnore};
 }
 
-int RunCommandLine(const std::vector<std::string>& args, CommandLineIo& io) {
-  Options options;
-  if (!ParseOptions(args, options)) {
-    io.err << kUsage;
+// An expression the engine rejects would match nothing and look like an
+// empty result; it is bad usage instead.
+bool PatternCompiles(const LabelQuery& query) {
+  if (!query.patternMode) return true;
+  RegexService regex;
+  return regex.Compile(query.wildcard ? RegexService::WildcardToPattern(query.text) : query.text,
+                       query.ignoreCase, true, false);
+}
+
+// The paths of a path option in the order they are tried: the compact form
+// alone when paths are compact, else the internal form and then, when that
+// names nothing, the compact one.
+std::vector<PathSyntax> PathReadings(const DocumentOptions& options) {
+  if (options.compactPaths) return {PathSyntax::kCompact};
+  return {PathSyntax::kInternal, PathSyntax::kCompact};
+}
+
+int PrintValue(const ProgramCommand& command, const JsonDocument& doc, CommandLineIo& io) {
+  const std::string path = InputBytesToText(command.path);
+  int node = -1;
+  for (PathSyntax syntax : PathReadings(command.document)) {
+    node = FindNodeByPath(doc, path, syntax);
+    if (node != -1) break;
+  }
+  if (node == -1) {
+    io.err << "keelnode: nothing at " << command.path << "\n";
+    return kExitNotFound;
+  }
+  // What the value box shows for the node: the whole document, whitespace
+  // compacted, for the root.
+  std::string value =
+      node == 1 ? doc.valueAtPath({}, 0) : doc.displayValue(doc.store().valueView(node));
+  if (command.document.decoded) value = decodeHtmlEntities(decodeUnicodeEscapes(value, false));
+  PrintValueLine(value, io.out);
+  return kExitOk;
+}
+
+int PrintSearch(const LabelQuery& query, const DocumentOptions& options, const JsonDocument& doc,
+                CommandLineIo& io) {
+  // Plain mode with no text finds nothing, as in the window.
+  if (!query.patternMode && query.text.empty()) return kExitNotFound;
+  const std::vector<int> items = doc.buildTreeItems().ListMatching(
+      query.text, query.ignoreCase, false, query.patternMode, query.wildcard);
+  std::vector<int> nodes;
+  nodes.reserve(items.size());
+  for (int item : items)
+    nodes.push_back(item + 1);  // tree item k shows node k + 1
+  PrintPathList(doc, nodes, options.compactPaths ? PathSyntax::kCompact : PathSyntax::kInternal,
+                io.out);
+  return nodes.empty() ? kExitNotFound : kExitOk;
+}
+
+}  // namespace
+
+std::string UsageErrorLine(const std::string& reason) {
+  return "keelnode: " + reason + "; see keelnode --help\n";
+}
+
+int RunPrintingCommand(const ProgramCommand& command, CommandLineIo& io) {
+  const LabelQuery query = QueryOf(command.search);
+  if (command.action == Action::kSearch && !PatternCompiles(query)) {
+    io.err << UsageErrorLine("not a valid " +
+                             std::string(query.wildcard ? "wildcard" : "regular expression") +
+                             ": " + command.search.text);
     return kExitUsage;
   }
   std::string text;
-  if (!ReadInput(options, io, text)) return kExitUnreadable;
+  if (!ReadInput(command.input, io, text)) return kExitUnreadable;
+  const DocumentOptions& options = command.document;
   if (options.decodeFirst) text = decodeHtmlEntities(decodeUnicodeEscapes(text, false));
   JsonDocument doc;
   doc.loadOwned(std::move(text), options.zeroBased, options.singleQuotes);
-  switch (options.mode) {
-    case Mode::kTree:
+  int status = kExitOk;
+  switch (command.action) {
+    case Action::kTree:
       PrintTreeLines(doc, io.out);
       break;
-    case Mode::kPaths:
+    case Action::kPaths:
       PrintPathLines(doc, {options.compactPaths, options.decoded}, io.out);
       break;
-    case Mode::kNodes:
+    case Action::kNodes:
       PrintNodeLines(doc, io.out);
       break;
+    case Action::kValue:
+      status = PrintValue(command, doc, io);
+      break;
+    case Action::kSearch:
+      status = PrintSearch(query, options, doc, io);
+      break;
+    case Action::kWindow:
+    case Action::kHelp:
+    case Action::kVersion:
+      break;
+  }
+  io.out.flush();
+  return status;
+}
+
+int RunCommandLine(const std::vector<std::string>& args, CommandLineIo& io) {
+  std::string error;
+  const std::optional<ProgramCommand> command = ParseProgramCommand(args, &error);
+  if (command && command->action == Action::kWindow) error = "no mode given";
+  if (!command || command->action == Action::kWindow) {
+    io.err << UsageErrorLine(error);
+    return kExitUsage;
+  }
+  if (command->action == Action::kHelp) {
+    io.out << HelpText();
+  } else if (command->action == Action::kVersion) {
+    io.out << VersionLine();
+  } else {
+    return RunPrintingCommand(*command, io);
   }
   io.out.flush();
   return kExitOk;

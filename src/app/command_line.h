@@ -1,14 +1,17 @@
-// The headless face of the program: `keelnode --tree | --paths | --nodes`.
+// The headless face of the program: `keelnode --tree | --paths | --nodes |
+// --value PATH | --search TEXT`.
 //
 // It prints what the window would show for a document, in UTF-8, one line
-// per tree item (or per node), so the core can be used in scripts and
-// checked without a display.
+// per tree item (or per node, per value, per matching item), so the core
+// can be used in scripts and checked without a display.
 #pragma once
 
 #include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
+
+#include "app/program_command.h"
 
 namespace keelnode {
 
@@ -22,12 +25,16 @@ struct CommandLineIo {
   std::function<std::string(const std::string&)> fetch;
 };
 
-// True when `argument` names one of the modes.
-bool IsCommandLineMode(const std::string& argument);
+// Runs one of the printing actions (--tree … --search) of `command`. Returns
+// the exit status: 0; 1 when the path or the search finds nothing; 2 when
+// the input cannot be read; 64 on bad usage (one line on err).
+int RunPrintingCommand(const ProgramCommand& command, CommandLineIo& io);
 
-// Runs the mode given by args[0] with the options and the input that follow.
-// Returns the exit status: 0, 2 when the input cannot be read, 64 on bad
-// usage (the usage text then goes to err).
+// Reads `args` and runs what they ask for: a printing action, --help or
+// --version; the window is not among them (exit 64).
 int RunCommandLine(const std::vector<std::string>& args, CommandLineIo& io);
+
+// The one line a usage error prints on stderr.
+std::string UsageErrorLine(const std::string& reason);
 
 }  // namespace keelnode

@@ -152,4 +152,19 @@ void PrintNodeLines(const JsonDocument& doc, std::ostream& out) {
   }
 }
 
+void PrintPathList(const JsonDocument& doc, const std::vector<int>& nodes, PathSyntax syntax,
+                   std::ostream& out) {
+  Printer printer(out);
+  for (int node : nodes) {
+    printer.Field(WritePath(doc, node, syntax));
+    printer.Raw("\n");
+  }
+}
+
+void PrintValueLine(std::string_view value, std::ostream& out) {
+  Printer printer(out);
+  printer.Field(value);
+  printer.Raw("\n");
+}
+
 }  // namespace keelnode

@@ -3,7 +3,10 @@
 #pragma once
 
 #include <iosfwd>
+#include <string_view>
+#include <vector>
 
+#include "app/path_syntax.h"
 #include "json/json_document.h"
 
 namespace keelnode {
@@ -19,5 +22,10 @@ void PrintTreeLines(const JsonDocument& doc, std::ostream& out);
 void PrintPathLines(const JsonDocument& doc, const PathOptions& options, std::ostream& out);
 // Each node as a JSON object: level, kind, name, value.
 void PrintNodeLines(const JsonDocument& doc, std::ostream& out);
+// The path of each of `nodes` written in `syntax` (the root's is empty).
+void PrintPathList(const JsonDocument& doc, const std::vector<int>& nodes, PathSyntax syntax,
+                   std::ostream& out);
+// One value, as a line of its own.
+void PrintValueLine(std::string_view value, std::ostream& out);
 
 }  // namespace keelnode

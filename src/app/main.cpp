@@ -1,30 +1,32 @@
-// keelnode: the window, or with --tree / --paths / --nodes the command line.
+// keelnode: the window, or with --tree, --paths, --nodes, --value or
+// --search the command line.
 #include <unistd.h>
 
+#include <algorithm>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "app/command_line.h"
 #include "app/input_text.h"
+#include "app/program_command.h"
 #include "app/run_program.h"
+#include "app/sample_document.h"
 #include "net/fetch_address.h"
 #include "viewer/run_window.h"
 
 namespace {
 
-// The sample document shipped with the program, in its source tree.
-std::string SamplePath() {
-  return KEELNODE_SAMPLE_DOCUMENT;
-}
-
-int RunCommandLineMode(const std::vector<std::string>& args) {
+int RunCommandLineMode(const std::vector<std::string>& args,
+                       std::function<bool(std::string&)> readStdin = nullptr) {
   std::ios::sync_with_stdio(false);
-  keelnode::CommandLineIo io{std::cout, std::cerr,
-                             [](std::string& bytes) {
-                               std::string error;
-                               return keelnode::ReadWholeDescriptor(STDIN_FILENO, bytes, &error);
-                             },
+  if (!readStdin) {
+    readStdin = [](std::string& bytes) {
+      std::string error;
+      return keelnode::ReadWholeDescriptor(STDIN_FILENO, bytes, &error);
+    };
+  }
+  keelnode::CommandLineIo io{std::cout, std::cerr, std::move(readStdin),
                              [](const std::string& address) {
                                // As the paste button's right click with no modifier key.
                                return keelnode::fetchAddress(address, keelnode::CharsetMode::Auto);
@@ -32,13 +34,37 @@ int RunCommandLineMode(const std::vector<std::string>& args) {
   return keelnode::RunCommandLine(args, io);
 }
 
+// Without a display the files are printed as --tree prints them; with none,
+// the sample document shipped with the program is.
+int PrintInsteadOfWindow(const std::vector<std::string>& files) {
+  if (files.empty()) {
+    std::cerr << "keelnode: no display available; showing the sample document's tree instead\n";
+    return RunCommandLineMode({"--tree", "-"}, [](std::string& bytes) {
+      bytes = keelnode::SampleDocument();
+      return true;
+    });
+  }
+  std::cerr << "keelnode: no display available; printing the tree of "
+            << (files.size() == 1 ? "the file" : "each file") << " instead\n";
+  int status = keelnode::kExitOk;
+  for (const std::string& file : files)
+    status = std::max(status, RunCommandLineMode({"--tree", "--", file}));
+  return status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc >= 2 && keelnode::IsCommandLineMode(argv[1]))
-    return RunCommandLineMode(std::vector<std::string>(argv + 1, argv + argc));
-  const int status = keelnode::RunProgram(argc, argv);
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  std::string error;
+  const std::optional<keelnode::ProgramCommand> command =
+      keelnode::ParseProgramCommand(args, &error);
+  if (!command) {
+    std::cerr << keelnode::UsageErrorLine(error);
+    return keelnode::kExitUsage;
+  }
+  if (command->action != keelnode::Action::kWindow) return RunCommandLineMode(args);
+  const int status = keelnode::RunProgram(argc, argv, command->window);
   if (status != keelnode::kNoDisplayStatus) return status;
-  std::cerr << "keelnode: no display available; showing the sample document's tree instead\n";
-  return RunCommandLineMode({"--tree", SamplePath()});
+  return PrintInsteadOfWindow(command->window.files);
 }

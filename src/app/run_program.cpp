@@ -1,5 +1,8 @@
 #include "app/run_program.h"
 
+#include <pwd.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QFile>
 #include <QTimer>
@@ -13,18 +16,34 @@
 #include <vector>
 
 #include "app/crash_hook.h"
+#include "app/launch_channel.h"
 #include "app/termination_requests.h"
 #include "app/window_arguments.h"
 #include "app/window_program.h"
+#include "viewer/app_icon.h"
 #include "viewer/run_window.h"
 
 namespace keelnode {
 namespace {
 
-constexpr int kUsageStatus = 64;
+constexpr int kUnreadableStatus = 2;
+
+std::string HomeFromPasswordFile() {
+  const passwd* entry = getpwuid(getuid());
+  return entry != nullptr && entry->pw_dir != nullptr ? entry->pw_dir : "/";
+}
 
 void Complain(const std::string& line) {
   std::fprintf(stderr, "keelnode: %s\n", line.c_str());
+}
+
+// Beside the executable in its build folder, else the user's data folder.
+std::string ProgramDataDirectory() {
+  const std::string executableDir =
+      QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
+  const char* home = std::getenv("HOME");
+  return DefaultDataDirectory(executableDir, KEELNODE_BUILD_FOLDER, std::getenv("XDG_DATA_HOME"),
+                              home != nullptr && *home != '\0' ? home : HomeFromPasswordFile());
 }
 
 std::string WorkingDirectory() {
@@ -34,24 +53,35 @@ std::string WorkingDirectory() {
 
 }  // namespace
 
-int RunProgram(int& argc, char** argv) {
+int RunProgram(int& argc, char** argv, const WindowArguments& arguments) {
   if (!DisplayAvailable()) return kNoDisplayStatus;
   QApplication app(argc, argv);  // takes Qt's own options out of argv
   SetUpApplication();
+  // Ties the window to the installed desktop entry and its icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("io.github.keelnode.keelnode"));
+  QApplication::setWindowIcon(ApplicationIcon());
 
-  std::string error;
-  const std::optional<WindowArguments> arguments =
-      ParseWindowArguments(std::vector<std::string>(argv + 1, argv + argc), &error);
-  if (!arguments) {
-    Complain(error);
-    std::fputs("usage: keelnode [--data-dir DIR] [FILE...]\n", stderr);
-    return kUsageStatus;
-  }
-  const std::string dataDir = ResolveDataDirectory(
-      arguments->dataDir, std::getenv("KEELNODE_DATA_DIR"),
-      QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString(), WorkingDirectory());
+  const std::string dataDir =
+      ResolveDataDirectory(arguments.dataDir, std::getenv("KEELNODE_DATA_DIR"),
+                           ProgramDataDirectory(), WorkingDirectory());
   std::error_code made;
   std::filesystem::create_directories(dataDir, made);
+
+  const QString launchSocket = LaunchSocketPath(dataDir);
+  if (arguments.launch == Launch::kJoinRunning) {
+    std::vector<std::string> failures;
+    switch (HandToRunningWindow(launchSocket, arguments.files, &failures)) {
+      case HandOff::kNoWindow:
+        break;
+      case HandOff::kDelivered:
+        for (const std::string& failure : failures)
+          Complain(failure);
+        return failures.empty() ? 0 : kUnreadableStatus;
+      case HandOff::kNoAnswer:
+        Complain("the window on " + dataDir + " did not answer");
+        return kUnreadableStatus;
+    }
+  }
 
   TerminationRequests terminations;
   const std::unique_ptr<FileSystem> dataFiles = DataFileSystem(DiskFileSystem());
@@ -66,8 +96,16 @@ int RunProgram(int& argc, char** argv) {
     // Also ends a message box that is open.
     QCoreApplication::quit();
   });
+  // Only the window that saves to the folder takes later starts' files.
+  std::optional<LaunchListener> launches;
+  if (program.session().savesOnClose()) {
+    launches.emplace(
+        [&program](const std::vector<StartFile>& files) { return program.openHandedFiles(files); });
+  }
   QTimer::singleShot(0, &window, [&] {
-    program.start(arguments->files);
+    program.start(arguments.files);
+    if (launches && !launches->listen(launchSocket))
+      Complain("later starts on " + dataDir + " will open windows of their own");
     terminations.listen();
   });
   ScheduleScreenshot(window);

@@ -1,46 +1,26 @@
 #include "app/window_arguments.h"
 
 #include <filesystem>
+#include <system_error>
+
+#include "app/program_command.h"
 
 namespace keelnode {
 
 std::optional<WindowArguments> ParseWindowArguments(const std::vector<std::string>& args,
                                                     std::string* error) {
-  WindowArguments parsed;
-  bool optionsEnded = false;
-  for (size_t k = 0; k < args.size(); ++k) {
-    const std::string& arg = args[k];
-    if (!optionsEnded && arg == "--") {
-      optionsEnded = true;
-    } else if (!optionsEnded && arg == "--data-dir") {
-      if (k + 1 == args.size() || args[k + 1].empty()) {
-        *error = "--data-dir needs a folder";
-        return std::nullopt;
-      }
-      parsed.dataDir = args[++k];
-    } else if (!optionsEnded && arg.starts_with("--data-dir=")) {
-      parsed.dataDir = arg.substr(11);
-      if (parsed.dataDir->empty()) {
-        *error = "--data-dir needs a folder";
-        return std::nullopt;
-      }
-    } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
-      *error = "unknown option " + arg;
-      return std::nullopt;
-    } else {
-      parsed.files.push_back(arg);
-    }
-  }
-  if (parsed.files.size() > kMostStartFiles) {
-    *error = "at most 7 files, one per tab";
+  std::optional<ProgramCommand> command = ParseProgramCommand(args, error);
+  if (!command) return std::nullopt;
+  if (command->action != Action::kWindow) {
+    *error = "not a window start";
     return std::nullopt;
   }
-  return parsed;
+  return std::move(command->window);
 }
 
 std::string ResolveDataDirectory(const std::optional<std::string>& option, const char* environment,
-                                 const std::string& executableDir, const std::string& workingDir) {
-  std::filesystem::path dir = executableDir;
+                                 const std::string& defaultDir, const std::string& workingDir) {
+  std::filesystem::path dir = defaultDir;
   if (option) {
     dir = *option;
   } else if (environment != nullptr && *environment != '\0') {
@@ -51,6 +31,21 @@ std::string ResolveDataDirectory(const std::optional<std::string>& option, const
   while (text.size() > 1 && text.back() == '/')
     text.pop_back();
   return text;
+}
+
+std::string DefaultDataDirectory(const std::string& executableDir, const std::string& buildDir,
+                                 const char* xdgDataHome, const std::string& home) {
+  std::error_code error;
+  if (!buildDir.empty() && std::filesystem::equivalent(executableDir, buildDir, error))
+    return executableDir;
+  // The base directory specification ignores a relative XDG_DATA_HOME.
+  std::filesystem::path base;
+  if (xdgDataHome != nullptr && *xdgDataHome == '/') {
+    base = xdgDataHome;
+  } else {
+    base = std::filesystem::path(home) / ".local/share";
+  }
+  return (base / "keelnode").lexically_normal().string();
 }
 
 std::string SettingsFilePath(const std::string& dataDir) {

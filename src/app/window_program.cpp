@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <QTimer>
+
 #include "app/input_text.h"
 #include "app/program_messages.h"
 #include "app/window_arguments.h"
@@ -23,24 +25,56 @@ void WindowProgram::start(const std::vector<std::string>& files) {
   // Not left to the first activation alone: without a window manager the
   // window may never be activated.
   session_.fillCurrentTab();
-  const int first = window_.currentTabNumber();
-  for (size_t k = 0; k < files.size(); ++k) {
-    loadStartFile(files[k], (first - 1 + static_cast<int>(k)) % MainWindow::kTabCount + 1);
-  }
+  std::vector<StartFile> named;
+  for (const std::string& file : files)
+    named.push_back({file, std::nullopt});
+  for (const Unreadable& failure : loadFiles(named))
+    warnAbout(failure);
 }
 
-void WindowProgram::loadStartFile(const std::string& file, int tabNumber) {
-  std::string bytes;
-  std::string error;
-  const bool read = file == "-" ? ReadWholeDescriptor(STDIN_FILENO, bytes, &error)
-                                : ReadWholeFile(file, bytes, &error);
-  if (!read) {
-    ShowWarning(ProgramText("无法读取文件 ") + InputBytesToText(file) + ProgramText("：") +
-                InputBytesToText(error));
-    return;
+std::vector<std::string> WindowProgram::openHandedFiles(const std::vector<StartFile>& files) {
+  if (window_.isMinimized()) window_.showNormal();
+  window_.raise();
+  window_.activateWindow();
+  const std::vector<Unreadable> failures = loadFiles(files);
+  std::vector<std::string> lines;
+  for (const Unreadable& failure : failures) {
+    lines.push_back("cannot read " + failure.file + ": " + failure.reason);
+    QTimer::singleShot(0, &window_, [failure] { warnAbout(failure); });
   }
-  std::string text = InputBytesToText(bytes);
-  window_.loadTab(text, true, tabNumber, 0, false);
+  return lines;
+}
+
+std::vector<WindowProgram::Unreadable> WindowProgram::loadFiles(
+    const std::vector<StartFile>& files) {
+  std::vector<Unreadable> failures;
+  const int first = window_.currentTabNumber();
+  for (size_t k = 0; k < files.size(); ++k) {
+    const StartFile& file = files[k];
+    std::string bytes;
+    std::string error;
+    bool read = true;
+    if (file.content) {
+      bytes = *file.content;
+    } else if (file.name == "-") {
+      read = ReadWholeDescriptor(STDIN_FILENO, bytes, &error);
+    } else {
+      read = ReadWholeFile(file.name, bytes, &error);
+    }
+    if (!read) {
+      failures.push_back({file.name, error});
+      continue;
+    }
+    std::string text = InputBytesToText(bytes);
+    const int tabNumber = (first - 1 + static_cast<int>(k)) % MainWindow::kTabCount + 1;
+    window_.loadTab(text, true, tabNumber, 0, false);
+  }
+  return failures;
+}
+
+void WindowProgram::warnAbout(const Unreadable& failure) {
+  ShowWarning(ProgramText("无法读取文件 ") + InputBytesToText(failure.file) + ProgramText("：") +
+              InputBytesToText(failure.reason));
 }
 
 }  // namespace keelnode

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/address_paste.h"
+#include "app/launch_channel.h"
 #include "app/recovery_copies.h"
 #include "app/tab_data_files.h"
 #include "app/window_session.h"
@@ -26,6 +27,10 @@ class WindowProgram {
   // ("-" is standard input) into the current tab and those after it. A
   // file that cannot be read is reported in a message box.
   void start(const std::vector<std::string>& files);
+  // A later start's files: loaded as start() loads them, and the window
+  // brought to the front. Returns a line for each file that could not be
+  // read; the message boxes about them follow once this has returned.
+  std::vector<std::string> openHandedFiles(const std::vector<StartFile>& files);
 
   MainWindow& window() { return window_; }
   WindowSession& session() { return session_; }
@@ -33,7 +38,14 @@ class WindowProgram {
   AddressPaste& addressPaste() { return addressPaste_; }
 
  private:
-  void loadStartFile(const std::string& file, int tabNumber);
+  // A file that cannot be read: its name and the reason.
+  struct Unreadable {
+    std::string file;
+    std::string reason;
+  };
+  // Loads the files into the current tab and those after it.
+  std::vector<Unreadable> loadFiles(const std::vector<StartFile>& files);
+  static void warnAbout(const Unreadable& failure);
 
   SettingsStore store_;
   const bool writable_;

@@ -213,6 +213,12 @@ int TreeItemList::FindBackward(std::optional<int> start, std::string_view text, 
   return -1;
 }
 
+std::vector<int> TreeItemList::ListMatching(std::string_view text, bool ignoreCase, bool wholeText,
+                                            bool patternMode, bool wildcard) const {
+  LabelMatcher matcher(text, ignoreCase, wholeText, patternMode, wildcard);
+  return ListWhere(buffer_, [&](const TreeItemRecord& r) { return matcher.Matches(r.label); });
+}
+
 std::vector<int> TreeItemList::ListByState(bool flag) const {
   const uint8_t wanted = flag ? 16 : 32;
   return ListWhere(buffer_, [&](const TreeItemRecord& r) { return r.state == wanted; });

@@ -56,6 +56,10 @@ class TreeItemList {
                    bool patternMode, bool wildcard, std::string* label = nullptr,
                    const int* cancel = nullptr) const;
 
+  // Every item that passes FindForward's test, in ascending order.
+  std::vector<int> ListMatching(std::string_view text, bool ignoreCase, bool wholeText,
+                                bool patternMode, bool wildcard) const;
+
   std::vector<int> ListByState(bool flag) const;
   std::vector<int> ListChecked() const;
   std::vector<int> ListByDepth(int depth) const;

@@ -23,11 +23,9 @@ void Smooth(QPainter& p) {
 
 }  // namespace
 
-QPixmap BrandLogo() {
-  QPixmap pixmap = Blank(195, 64);
-  QPainter p(&pixmap);
-  Smooth(p);
-  // Two hills over a stream: the brand's mark.
+void PaintBrandMark(QPainter& p) {
+  p.save();
+  // Two hills over a stream.
   QPainterPath hills;
   hills.moveTo(4, 50);
   hills.lineTo(22, 16);
@@ -47,6 +45,14 @@ QPixmap BrandLogo() {
   stream.cubicTo(20, 50, 40, 62, 58, 54);
   p.setBrush(Qt::NoBrush);
   p.drawPath(stream);
+  p.restore();
+}
+
+QPixmap BrandLogo() {
+  QPixmap pixmap = Blank(195, 64);
+  QPainter p(&pixmap);
+  Smooth(p);
+  PaintBrandMark(p);
 
   QFont title = DesignFont(26);
   title.setBold(true);

@@ -4,7 +4,13 @@
 
 #include <QPixmap>
 
+class QPainter;
+
 namespace keelnode {
+
+// The brand's mark (two hills over a stream), drawn in the logo's 64 x 64
+// corner: x 4..60, y 16..62.
+void PaintBrandMark(QPainter& painter);
 
 QPixmap BrandLogo();
 QPixmap NotesImage();

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 
 #include "app/input_text.h"
@@ -89,16 +90,174 @@ TEST(CommandLineTest, InputEncodings) {
   EXPECT_EQ(InputBytesToText("\xE4\xB8\xAD"), "\xD6\xD0");
 }
 
-TEST(CommandLineTest, UsageErrors) {
+TEST(CommandLineTest, UsageErrorsAreOneLineAndReadNothing) {
   std::ostringstream out, err;
-  CommandLineIo io{out, err, nullptr, nullptr};
-  for (std::vector<std::string> args : std::vector<std::vector<std::string>>{
-           {}, {"--tree"}, {"--bogus", "x"}, {"--tree", "--nope", "x"}, {"--paths", "a", "b"}}) {
+  bool readInput = false;
+  CommandLineIo io{out, err,
+                   [&](std::string&) {
+                     readInput = true;
+                     return true;
+                   },
+                   nullptr};
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{}, "no mode given"},
+      {{"--tree"}, "--tree needs a file, - or an address"},
+      {{"--bogus", "x"}, "unknown option --bogus"},
+      {{"--tree", "--nope", "x"}, "unknown option --nope"},
+      {{"--paths", "a", "b"}, "one input at a time: b"},
+      {{"--value"}, "--value needs a value"},
+      {{"--tree", "--value", "a", "-"}, "one mode at a time: --tree and --value"},
+      {{"--tree", "--regex", "-"}, "--regex belongs to --search"},
+      {{"--search", "a", "--wildcard", "--regex", "-"},
+       "--wildcard and --regex exclude each other"},
+      {{"--tree", "--data-dir", "d", "-"}, "--data-dir is for the window, not for --tree"},
+      {{"--nodes", "--new-window", "-"}, "--new-window is for the window, not for --nodes"},
+      {{"--value", "a", "-style", "x", "-"}, "-style is for the window, not for --value"},
+      {{"--search", "(", "--regex", "-"}, "not a valid regular expression: ("},
+  };
+  for (const auto& [args, reason] : cases) {
     err.str("");
-    EXPECT_EQ(RunCommandLine(args, io), 64);
-    EXPECT_NE(err.str().find("usage: keelnode"), std::string::npos);
+    EXPECT_EQ(RunCommandLine(args, io), 64) << reason;
+    EXPECT_EQ(err.str(), "keelnode: " + reason + "; see keelnode --help\n");
   }
   EXPECT_EQ(out.str(), "");
+  EXPECT_FALSE(readInput);
+}
+
+TEST(CommandLineTest, HelpListsEveryOptionAndVersionIsOneLine) {
+  std::ostringstream out, err;
+  CommandLineIo io{out, err, nullptr, nullptr};
+  // --help wins wherever it stands; nothing else is read.
+  EXPECT_EQ(RunCommandLine({"--tree", "--help", "/no/such/file"}, io), 0);
+  const std::string help = out.str();
+  EXPECT_EQ(help.rfind("usage: keelnode", 0), 0u);
+  for (const char* option :
+       {"--data-dir", "--new-window", "--tree", "--paths", "--nodes", "--value", "--search",
+        "--wildcard", "--regex", "--ignore-case", "--zero-based", "--single-quotes",
+        "--decode-first", "--compact-paths", "--decoded", "--help", "--version"}) {
+    EXPECT_NE(help.find(option), std::string::npos) << option;
+  }
+  out.str("");
+  EXPECT_EQ(RunCommandLine({"--version"}, io), 0);
+  EXPECT_TRUE(std::regex_match(out.str(), std::regex("keelnode [0-9]+\\.[0-9]+\\.[0-9]+\n")))
+      << out.str();
+  EXPECT_EQ(err.str(), "");
+}
+
+// A response as a web interface sends it: URLs with query strings, HTML,
+// \u escapes, CJK text, a name with a dot, nested arrays.
+const char kResponse[] =
+    "{\"status\":\"ok\",\"data\":[{\"id\":1001,\"name\":\"岚溪\","
+    "\"url\":\"https://example.com/u?a=1&b=2\",\"html\":\"<b>AT&amp;T</b>\","
+    "\"msg\":\"\\u8bf7\\u6c42\"},"
+    "{\"id\":1002,\"name\":\"Ada \\\"the first\\\"\",\"tags\":[],\"a.b\":\"dot\",\"empty\":\"\","
+    "\"note\":\"line1\\nline2\"}],"
+    "\"nested\":[[1,2],[3]],\"m[2]\":5}";
+
+TEST(CommandLineTest, ValueAtAPathInEitherForm) {
+  const std::vector<std::pair<std::vector<std::string>, std::string>> found = {
+      {{"--value", "data.[1].name"}, "岚溪\n"},
+      {{"--value", "data[1].name"}, "岚溪\n"},
+      {{"--value=data[1].url"}, "https://example.com/u?a=1&b=2\n"},
+      {{"--value", "data.[1].msg"}, "\\u8bf7\\u6c42\n"},
+      {{"--value", "data.[1].msg", "--decoded"}, "请求\n"},
+      {{"--decoded", "--value", "data.[1].html"}, "<b>AT&T</b>\n"},
+      {{"--value", "data.[2].name"}, "Ada \\\"the first\\\"\n"},
+      {{"--value", "data.[2].\"a.b\""}, "dot\n"},
+      {{"--value", "data.[2].''a.b''"}, "dot\n"},
+      {{"--value", "data.[2].empty"}, "\n"},
+      {{"--value", "data.[2].tags"}, "[]\n"},
+      {{"--value", "data.[2].note"}, "line1\\nline2\n"},
+      {{"--value", "nested.[1].[2]"}, "2\n"},
+      {{"--value", "data.[0].id", "--zero-based"}, "1001\n"},
+      {{"--value", "m[2]"}, "5\n"},
+      {{"--value", "data.[2]", "--compact-paths"},
+       R"({"id":1002,"name":"Ada \"the first\"","tags":[],"a.b":"dot","empty":"","note":"line1\nline2"})"
+       "\n"},
+  };
+  for (const auto& [args, expected] : found) {
+    const CliResult run = RunWithStdin(args, kResponse);
+    EXPECT_EQ(run.status, 0) << args.front() << " " << args.back();
+    EXPECT_EQ(run.out, expected);
+    EXPECT_EQ(run.err, "");
+  }
+  // The whole document for the empty path, without the whitespace next to
+  // brackets, braces and quotes.
+  EXPECT_EQ(RunWithStdin({"--value", ""}, "{ \"a\" : [1, 2] }\n").out, "{\"a\":[1, 2]}\n");
+
+  const std::vector<std::vector<std::string>> missing = {
+      {"--value", "data.[3]"},
+      {"--value", "Data.[1].name"},  // names are compared with their case
+      {"--value", "data.[2].name", "--zero-based"},
+      // Compact paths through directly nested arrays do not resolve, and
+      // with --compact-paths a name that looks like an index does not either.
+      {"--value", "nested[1][2]"},
+      {"--value", "m[2]", "--compact-paths"},
+  };
+  for (const auto& args : missing) {
+    const CliResult run = RunWithStdin(args, kResponse);
+    EXPECT_EQ(run.status, 1) << args[1];
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "keelnode: nothing at " + args[1] + "\n");
+  }
+}
+
+TEST(CommandLineTest, EveryPathThatPathsPrintsGivesItsValueBack) {
+  for (const std::vector<std::string>& options : {std::vector<std::string>{},
+                                                  {"--compact-paths"},
+                                                  {"--zero-based", "--decoded"},
+                                                  {"--compact-paths", "--decoded"}}) {
+    std::vector<std::string> args = {"--paths"};
+    args.insert(args.end(), options.begin(), options.end());
+    std::istringstream lines(RunWithStdin(args, kResponse).out);
+    int checked = 0;
+    for (std::string line; std::getline(lines, line); ++checked) {
+      const size_t tab = line.find('\t');
+      ASSERT_NE(tab, std::string::npos) << line;
+      std::vector<std::string> value = {"--value", line.substr(0, tab)};
+      value.insert(value.end(), options.begin(), options.end());
+      const CliResult run = RunWithStdin(value, kResponse);
+      if (run.status == 0) {
+        EXPECT_EQ(run.out, line.substr(tab + 1) + "\n") << line;
+      } else {
+        // Only a path the window cannot read back either shows no value.
+        EXPECT_EQ(run.status, 1) << line;
+        EXPECT_EQ(line.substr(tab + 1), "") << line;
+      }
+    }
+    EXPECT_EQ(checked, 22);
+  }
+}
+
+TEST(CommandLineTest, SearchPrintsThePathOfEveryMatchingItem) {
+  const std::vector<std::pair<std::vector<std::string>, std::string>> found = {
+      {{"--search", "name"}, "data.[1].name\ndata.[2].name\n"},
+      {{"--search", "NAME", "--ignore-case"}, "data.[1].name\ndata.[2].name\n"},
+      {{"--search=岚溪"}, "data.[1].name\n"},
+      {{"--search", "i*d", "--wildcard"}, "data.[1].id\ndata.[2].id\n"},
+      {{"--search", "d?t", "--wildcard"}, "data\ndata.[2].\"a.b\"\n"},
+      {{"--search", "^\\[\\d\\]$", "--regex"}, "data.[1]\ndata.[2]\nnested.[1]\nnested.[2]\n"},
+      {{"--search", "^\\[\\d\\]$", "--regex", "--compact-paths"},
+       "data[1]\ndata[2]\nnested[1]\nnested[2]\n"},
+      {{"--search", "&b=2"}, "data.[1].url\n"},
+      {{"--search", "line1\\nline2"}, "data.[2].note\n"},
+      // The root's path is empty.
+      {{"--search", "JSON"}, "\n"},
+  };
+  for (const auto& [args, expected] : found) {
+    const CliResult run = RunWithStdin(args, kResponse);
+    EXPECT_EQ(run.status, 0) << args[1];
+    EXPECT_EQ(run.out, expected) << args[1];
+    EXPECT_EQ(run.err, "");
+  }
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"--search", "NAME"},
+                                               {"--search", ""},
+                                               {"--search", "x*z", "--wildcard"}}) {
+    const CliResult run = RunWithStdin(args, kResponse);
+    EXPECT_EQ(run.status, 1) << args[1];
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "");
+  }
 }
 
 TEST(CommandLineTest, UnreadableInputsExitWithTwo) {

@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QThread>
 #include <filesystem>
 #include <fstream>
@@ -30,6 +31,10 @@ constexpr int kWaitMs = 60000;
 QProcessEnvironment Environment() {
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.insert("QT_QPA_PLATFORM", "offscreen");
+  // The session's own folder, where a window's launch socket lives; Qt
+  // complains on stderr without one.
+  static const QTemporaryDir runtime;
+  environment.insert("XDG_RUNTIME_DIR", runtime.path());
   for (const char* name : {"KEELNODE_DATA_DIR", "KEELNODE_CRASH_AFTER_DATA_FILES",
                            "KEELNODE_SCREENSHOT", "KEELNODE_SCREENSHOT_SIZE"}) {
     environment.remove(name);
@@ -102,6 +107,11 @@ class Program {
   void terminate() {
     ::kill(static_cast<pid_t>(process_.processId()), SIGTERM);
     ASSERT_TRUE(process_.waitForFinished(kWaitMs));
+  }
+  // Writes `bytes` to the program's standard input and closes it.
+  void feed(const std::string& bytes) {
+    process_.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    process_.closeWriteChannel();
   }
   int finish() {
     EXPECT_TRUE(process_.waitForFinished(kWaitMs));
@@ -228,14 +238,15 @@ TEST(ProgramBinaryTest, AKillInTheMiddleOfTheSaveLeavesEveryDataFileWhole) {
   }
 }
 
-TEST(ProgramBinaryTest, ASecondInstanceLeavesTheFirstOnesFilesAlone) {
+TEST(ProgramBinaryTest, ANewWindowBesideARunningOneLeavesItsFilesAlone) {
   DataDir dir;
   dir.put(DataFileName(1), "[1]");
   dir.put("other.json", "[\"second\"]");
   Program first({"--data-dir", dir.path()});
   first.waitUntilItListens();
   {
-    Program second({"--data-dir", dir.path(), dir.file("other.json"), dir.file("other.json")});
+    Program second(
+        {"--data-dir", dir.path(), "--new-window", dir.file("other.json"), dir.file("other.json")});
     second.waitUntilItListens();
     second.terminate();
     EXPECT_TRUE(second.endedNormally());
@@ -250,13 +261,105 @@ TEST(ProgramBinaryTest, ASecondInstanceLeavesTheFirstOnesFilesAlone) {
   EXPECT_EQ(dir.ini(), FirstCloseIni());
 }
 
+TEST(ProgramBinaryTest, ASecondStartHandsItsFilesToTheWindowOnTheSameFolder) {
+  DataDir dir;
+  dir.put("a.json", R"({"a":"甲"})");
+  dir.put("b.json", R"(["b"])");
+  Program first({"--data-dir", dir.path()});
+  first.waitUntilItListens();
+  {
+    // Names relative to the second start's own folder; standard input.
+    Program second({"--data-dir", dir.path(), "a.json", "b.json", "-"}, Environment(),
+                   QFile::decodeName(dir.path().c_str()));
+    second.feed("[3]");
+    EXPECT_EQ(second.finish(), 0);
+    EXPECT_EQ(second.error(), "");
+  }
+  {
+    // No file: the window is only brought to the front.
+    Program third({"--data-dir", dir.path()});
+    EXPECT_EQ(third.finish(), 0);
+    EXPECT_EQ(third.error(), "");
+  }
+  {
+    Program fourth({"--data-dir", dir.path(), dir.file("missing.json")});
+    EXPECT_EQ(fourth.finish(), 2);
+    EXPECT_EQ(fourth.error(), "keelnode: cannot read " + dir.file("missing.json") +
+                                  ": No such file or directory\n");
+  }
+  first.terminate();
+  EXPECT_EQ(first.exitCode(), 0) << first.error();
+  // The first window loaded them into its tabs and saved them.
+  EXPECT_EQ(dir.get(DataFileName(1)), Gb(R"({"a":"甲"})"));
+  EXPECT_EQ(dir.get(DataFileName(2)), R"(["b"])");
+  EXPECT_EQ(dir.get(DataFileName(3)), "[3]");
+}
+
+TEST(ProgramBinaryTest, AStartOnAnotherFolderOpensItsOwnWindow) {
+  DataDir one;
+  DataDir two;
+  two.put("a.json", "[2]");
+  Program first({"--data-dir", one.path()});
+  first.waitUntilItListens();
+  Program second({"--data-dir", two.path(), two.file("a.json")});
+  second.waitUntilItListens();
+  second.terminate();
+  EXPECT_EQ(second.exitCode(), 0) << second.error();
+  EXPECT_EQ(two.get(DataFileName(1)), "[2]");
+  first.terminate();
+  EXPECT_FALSE(one.get(DataFileName(1)));
+}
+
+TEST(ProgramBinaryTest, TheCommandLineAnswersScriptsExactly) {
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    std::string out;
+    std::string err;
+  };
+  const std::string doc = R"({"data":[{"name":"岚溪","url":"https://e.com/?a=1&b=2"}]})";
+  const std::vector<Case> cases = {
+      {{"--search", "name", "--compact-paths", "-"}, 0, "data[1].name\n", ""},
+      {{"--search", "A=1", "--ignore-case", "-"}, 0, "data.[1].url\n", ""},
+      {{"--value", "data[1].name", "-"}, 0, "岚溪\n", ""},
+      {{"-", "--value", "data.[1].url"}, 0, "https://e.com/?a=1&b=2\n", ""},
+      {{"--value", "data.[2]", "-"}, 1, "", "keelnode: nothing at data.[2]\n"},
+      {{"--search", "nothing", "-"}, 1, "", ""},
+      {{"--tree", "-"},
+       0,
+       "JSON\n  data\n    [1]\n      name:\"岚溪\"\n      url:\"https://e.com/?a=1&b=2\"\n",
+       ""},
+      {{"--version"}, 0, "keelnode " KEELNODE_VERSION "\n", ""},
+      {{"--tree", "--bogus", "-"},
+       64,
+       "",
+       "keelnode: unknown option --bogus; see keelnode --help\n"},
+      {{"--tree", "/no/such.json"},
+       2,
+       "",
+       "keelnode: cannot read /no/such.json: No such file or directory\n"},
+  };
+  for (const Case& c : cases) {
+    Program program(c.args);
+    program.feed(doc);
+    EXPECT_EQ(program.finish(), c.status) << c.args.front();
+    EXPECT_EQ(program.output(), c.out) << c.args.front();
+    EXPECT_EQ(program.error(), c.err) << c.args.front();
+  }
+  Program help({"--help"});
+  EXPECT_EQ(help.finish(), 0);
+  EXPECT_EQ(help.output().rfind("usage: keelnode", 0), 0u);
+}
+
 TEST(ProgramBinaryTest, BadUsageEndsWithStatus64) {
   DataDir dir;
   for (const std::vector<std::string>& args :
        {std::vector<std::string>{"--data-dir"}, {"--bogus"}, {"--data-dir", dir.path(), "-q"}}) {
     Program program(args);
     EXPECT_EQ(program.finish(), 64) << args.front();
-    EXPECT_NE(program.error().find("usage: keelnode"), std::string::npos);
+    const std::string error = program.error();
+    EXPECT_EQ(error.rfind("keelnode: ", 0), 0u) << error;
+    EXPECT_EQ(std::count(error.begin(), error.end(), '\n'), 1) << error;
   }
   EXPECT_EQ(dir.ini(), "");
 }
@@ -380,6 +483,43 @@ TEST(ProgramBinaryTest, AKilledProgramsTextsComeBackAtTheNextStart) {
   EXPECT_EQ(lines, 1u) << error;
   EXPECT_EQ(dir.get(DataFileName(1)), Gb(text));
   EXPECT_FALSE(std::filesystem::exists(dir.file("恢复")));
+}
+
+TEST(ProgramBinaryTest, WithoutADisplayTheGivenArgumentsAreUsedOrRefused) {
+  QProcessEnvironment environment = Environment();
+  for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+    environment.remove(name);
+  DataDir dir;
+  dir.put("a.json", R"({"k":[1]})");
+  dir.put("b.json", "[true]");
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    std::string out;
+    std::string err;
+  };
+  const std::string noDisplay = "keelnode: no display available; printing the tree of ";
+  const std::vector<Case> cases = {
+      {{dir.file("a.json")}, 0, "JSON\n  k\n    [1]:1\n", noDisplay + "the file instead\n"},
+      {{"--data-dir", dir.path(), dir.file("a.json"), dir.file("b.json")},
+       0,
+       "JSON\n  k\n    [1]:1\nJSON\n  [1]:true\n",
+       noDisplay + "each file instead\n"},
+      {{dir.file("none.json")},
+       2,
+       "",
+       noDisplay + "the file instead\nkeelnode: cannot read " + dir.file("none.json") +
+           ": No such file or directory\n"},
+      {{"--bogus"}, 64, "", "keelnode: unknown option --bogus; see keelnode --help\n"},
+      {{"--value", "X", dir.file("a.json")}, 1, "", "keelnode: nothing at X\n"},
+  };
+  for (const Case& c : cases) {
+    Program program(c.args, environment);
+    EXPECT_EQ(program.finish(), c.status) << c.args.front();
+    EXPECT_EQ(program.output(), c.out) << c.args.front();
+    EXPECT_EQ(program.error(), c.err) << c.args.front();
+  }
+  EXPECT_EQ(dir.ini(), "");
 }
 
 }  // namespace

@@ -1,0 +1,67 @@
+// What one start of the program is asked to do, read from its arguments:
+// open the window, print a document (--tree, --paths, --nodes), print the
+// value at a path (--value), print the paths of matching items (--search),
+// or tell its usage or version. Every argument is either understood or
+// refused; none is passed over.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/window_arguments.h"
+
+namespace keelnode {
+
+enum class Action { kWindow, kTree, kPaths, kNodes, kValue, kSearch, kHelp, kVersion };
+
+// The window's check boxes, as the printing actions take them.
+struct DocumentOptions {
+  bool zeroBased = false;     // "数组从0开始"
+  bool singleQuotes = false;  // "单引号格式"
+  bool decodeFirst = false;   // "先行解码"
+  bool compactPaths = false;  // "数组独立节点" unchecked: a[0].b
+  bool decoded = false;       // the decoded-value box instead of the value box
+};
+
+// The search bar's options.
+enum class MatchMode {
+  kPlain,     // the label contains the text
+  kWildcard,  // the text as a wildcard matches somewhere in the label
+  kPattern,   // the text as a regular expression matches somewhere in the label
+};
+enum class LetterCase { kExact, kIgnore };
+
+struct SearchRequest {
+  std::string text;
+  MatchMode mode = MatchMode::kPlain;
+  LetterCase letterCase = LetterCase::kExact;
+};
+
+struct ProgramCommand {
+  Action action = Action::kWindow;
+  DocumentOptions document;
+  std::string path;        // --value
+  SearchRequest search;    // --search
+  std::string input;       // a file, "-" or an address
+  WindowArguments window;  // Action::kWindow
+};
+
+// Exit statuses of the printing actions.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitNotFound = 1;
+inline constexpr int kExitUnreadable = 2;
+inline constexpr int kExitUsage = 64;
+
+// The arguments after the program name. Nothing, with a one-line reason in
+// `error`, on bad usage.
+std::optional<ProgramCommand> ParseProgramCommand(const std::vector<std::string>& args,
+                                                  std::string* error);
+
+// The text of --help: every option, one line or more each.
+const char* HelpText();
+
+// What the program prints for --version.
+std::string VersionLine();
+
+}  // namespace keelnode
