@@ -96,6 +96,32 @@ TEST(TreeItemListTest, SearchNeverMatchesInsideACharacter) {
   EXPECT_EQ(list.FindForward(std::nullopt, "a", true, false, false, false), 1);
 }
 
+TEST(TreeItemListTest, ListMatchingGivesWhatRepeatedForwardSearchesFind) {
+  TreeItemList list = Sample();
+  list.AddItem("\x81\x41", 0, 0, 7, 0, 0, 2);  // second byte "A"
+  struct Query {
+    const char* text;
+    bool ignoreCase, wholeText, patternMode, wildcard;
+  };
+  for (const Query& q :
+       {Query{"a", false, false, false, false}, Query{"a", true, false, false, false},
+        Query{"A", false, false, false, false}, Query{"N*A", true, false, true, true},
+        Query{"^\\[\\d\\]$", false, false, true, false}, Query{"data", false, true, false, false},
+        Query{"(", false, false, true, false}, Query{"zzz", false, false, false, false}}) {
+    std::vector<int> walked;
+    for (int at = list.FindForward(std::nullopt, q.text, q.ignoreCase, q.wholeText, q.patternMode,
+                                   q.wildcard);
+         at != -1;
+         at = list.FindForward(at, q.text, q.ignoreCase, q.wholeText, q.patternMode, q.wildcard)) {
+      walked.push_back(at);
+    }
+    EXPECT_EQ(list.ListMatching(q.text, q.ignoreCase, q.wholeText, q.patternMode, q.wildcard),
+              walked)
+        << q.text;
+  }
+  EXPECT_EQ(list.ListMatching("a", true, false, false, false), (std::vector<int>{1, 3, 4, 5}));
+}
+
 TEST(TreeItemListTest, CancelStopsTheWalk) {
   TreeItemList list = Sample();
   const int cancel = 1;
