@@ -1,10 +1,12 @@
 #include "app/launch_channel.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QCryptographicHash>
 #include <QDataStream>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -12,6 +14,7 @@
 #include <system_error>
 
 #include "app/input_text.h"
+#include "app/window_arguments.h"
 
 namespace keelnode {
 namespace {
@@ -40,11 +43,15 @@ std::string AbsoluteName(const std::string& name) {
 }  // namespace
 
 QString LaunchSocketPath(const std::string& dataDir) {
+  // One folder, one name, however it is written.
   std::error_code error;
   std::filesystem::path folder = std::filesystem::weakly_canonical(dataDir, error);
   if (error) folder = dataDir;
+  std::string name = folder.lexically_normal().string();
+  while (name.size() > 1 && name.back() == '/')
+    name.pop_back();
   const QByteArray key =
-      QCryptographicHash::hash(Bytes(folder.string()), QCryptographicHash::Sha256).toHex().left(20);
+      QCryptographicHash::hash(Bytes(name), QCryptographicHash::Sha256).toHex().left(20);
   QString base = qEnvironmentVariable("XDG_RUNTIME_DIR");
   if (!base.startsWith(QLatin1Char('/')) || !QFileInfo(base).isDir()) base = QDir::tempPath();
   return base + QStringLiteral("/keelnode-%1-%2").arg(getuid()).arg(QString::fromLatin1(key));
@@ -52,6 +59,13 @@ QString LaunchSocketPath(const std::string& dataDir) {
 
 HandOff HandToRunningWindow(const QString& socketPath, const std::vector<std::string>& files,
                             std::vector<std::string>* failures) {
+  // Only a socket of this user's: in a shared temporary folder another user
+  // could have put one there to read the files.
+  struct stat info;
+  if (lstat(QFile::encodeName(socketPath).constData(), &info) != 0 || !S_ISSOCK(info.st_mode) ||
+      info.st_uid != getuid()) {
+    return HandOff::kNoWindow;
+  }
   QLocalSocket socket;
   socket.connectToServer(socketPath);
   if (!socket.waitForConnected(kConnectMs)) return HandOff::kNoWindow;
@@ -129,6 +143,14 @@ void LaunchListener::read(QLocalSocket* socket) {
   QByteArray greeting;
   qint32 count = 0;
   in >> greeting >> count;
+  // Whatever does not speak the protocol is sent away as soon as that shows.
+  if (in.status() == QDataStream::Ok &&
+      (greeting != kGreeting || count < 0 || static_cast<size_t>(count) > kMostStartFiles)) {
+    in.abortTransaction();
+    disconnect(socket, &QLocalSocket::readyRead, this, nullptr);
+    socket->disconnectFromServer();
+    return;
+  }
   std::vector<StartFile> files;
   for (qint32 k = 0; k < count && in.status() == QDataStream::Ok; ++k) {
     quint8 kind = kNamedFile;
@@ -140,12 +162,7 @@ void LaunchListener::read(QLocalSocket* socket) {
     files.push_back(std::move(file));
   }
   if (!in.commitTransaction()) return;  // more to come
-  // Whatever does not speak the protocol gets no answer.
   disconnect(socket, &QLocalSocket::readyRead, this, nullptr);
-  if (greeting != kGreeting || count < 0) {
-    socket->disconnectFromServer();
-    return;
-  }
   pending_.push_back({socket, std::move(files)});
   serve();
 }

@@ -19,7 +19,6 @@ namespace {
 
 int RunCommandLineMode(const std::vector<std::string>& args,
                        std::function<bool(std::string&)> readStdin = nullptr) {
-  std::ios::sync_with_stdio(false);
   if (!readStdin) {
     readStdin = [](std::string& bytes) {
       std::string error;
@@ -55,6 +54,7 @@ int PrintInsteadOfWindow(const std::vector<std::string>& files) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  std::ios::sync_with_stdio(false);
   const std::vector<std::string> args(argv + 1, argv + argc);
   std::string error;
   const std::optional<keelnode::ProgramCommand> command =
