@@ -3,8 +3,10 @@
 //   keelnode_bench FILE...
 //
 // For each file: decoding the input bytes, loading the node store, building
-// the tree item block, and writing the whole --paths output to /dev/null;
-// with nodes per second for each phase and the process's peak memory.
+// the tree item block, listing the items a --search finds (plain text and a
+// pattern, as the window's search matches them), and writing the whole
+// --paths output to /dev/null; with nodes per second for each phase and
+// the process's peak memory.
 #include <sys/resource.h>
 
 #include <chrono>
@@ -65,6 +67,13 @@ int main(int argc, char** argv) {
     keelnode::TreeItemList items = doc.buildTreeItems();
     const double build = Seconds(start);
     const size_t block = items.GetBytes().size();
+
+    start = Clock::now();
+    const size_t plainHits = items.ListMatching("name", false, false, false, false).size();
+    const double plain = Seconds(start);
+    start = Clock::now();
+    const size_t patternHits = items.ListMatching("^id:\\d+$", true, false, true, false).size();
+    const double pattern = Seconds(start);
     items.Clear();
 
     std::ofstream null("/dev/null", std::ios::binary);
@@ -77,6 +86,9 @@ int main(int argc, char** argv) {
     Report("decode", decode, nodes, megabytes);
     Report("load", load, nodes, megabytes);
     Report("tree items", build, nodes, megabytes);
+    Report("search", plain, nodes, megabytes);
+    Report("search re", pattern, nodes, megabytes);
+    std::printf("  search hits: %zu plain, %zu pattern\n", plainHits, patternHits);
     Report("paths", paths, nodes, megabytes);
     std::printf("  peak memory so far: %ld MB\n", PeakMegabytes());
   }

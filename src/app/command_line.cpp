@@ -51,8 +51,8 @@ bool ReadInput(const std::string& input, CommandLineIo& io, std::string& text) {
   return true;
 }
 
-// The search text as the search bar would hold it, and the pattern it
-// compiles to in wildcard and pattern modes.
+// A search request in the tree item list's terms: the text as program text,
+// and the switches its search takes.
 struct LabelQuery {
   std::string text;
   bool patternMode;
@@ -76,9 +76,9 @@ bool PatternCompiles(const LabelQuery& query) {
                        query.ignoreCase, true, false);
 }
 
-// The paths of a path option in the order they are tried: the compact form
-// alone when paths are compact, else the internal form and then, when that
-// names nothing, the compact one.
+// The syntaxes a --value path is read in, in turn: the compact form alone
+// when paths are compact (as the window reads the path box), else the
+// internal form and, when that names nothing, the compact one.
 std::vector<PathSyntax> PathReadings(const DocumentOptions& options) {
   if (options.compactPaths) return {PathSyntax::kCompact};
   return {PathSyntax::kInternal, PathSyntax::kCompact};

@@ -18,6 +18,7 @@ constexpr const char* kHelp =
     "window already runs on the same data folder, the files go to that window.\n"
     "  --data-dir DIR   keep the settings and tab files in DIR\n"
     "  --new-window     open another window even so (it saves nothing)\n"
+    "Qt's own options (-style, -platform, ...) are passed to the window.\n"
     "\n"
     "Modes print, in UTF-8, what the window shows (CR, LF and TAB inside a\n"
     "text written as \\r, \\n and \\t):\n"
