@@ -167,10 +167,15 @@ void LaunchListener::read(QLocalSocket* socket) {
   serve();
 }
 
+void LaunchListener::release() {
+  held_ = false;
+  serve();
+}
+
 void LaunchListener::serve() {
   // Loads hand the window turns, in which another start may arrive: it
   // waits in the queue.
-  if (serving_) return;
+  if (serving_ || held_) return;
   serving_ = true;
   while (!pending_.empty()) {
     Request request = std::move(pending_.front());

@@ -58,7 +58,10 @@ class LaunchListener : public QObject {
   // Listens on `socketPath`; a socket left by a window that ended without
   // removing it is replaced (only the owner of the folder's settings file
   // listens, so no live window can own it). False when it cannot listen.
+  // Starts that arrive are held until release().
   bool listen(const QString& socketPath);
+  // From now on starts are served: the window has loaded its own files.
+  void release();
 
  private:
   struct Request {
@@ -73,6 +76,7 @@ class LaunchListener : public QObject {
   QLocalServer* server_;
   std::deque<Request> pending_;
   bool serving_ = false;
+  bool held_ = true;
 };
 
 }  // namespace keelnode

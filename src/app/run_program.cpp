@@ -96,16 +96,19 @@ int RunProgram(int& argc, char** argv, const WindowArguments& arguments) {
     // Also ends a message box that is open.
     QCoreApplication::quit();
   });
-  // Only the window that saves to the folder takes later starts' files.
+  // Only the window that saves to the folder takes later starts' files. It
+  // listens at once, so that a start right after this one finds it, and
+  // serves them once its own files are loaded.
   std::optional<LaunchListener> launches;
   if (program.session().savesOnClose()) {
     launches.emplace(
         [&program](const std::vector<StartFile>& files) { return program.openHandedFiles(files); });
+    if (!launches->listen(launchSocket))
+      Complain("later starts on " + dataDir + " will open windows of their own");
   }
   QTimer::singleShot(0, &window, [&] {
     program.start(arguments.files);
-    if (launches && !launches->listen(launchSocket))
-      Complain("later starts on " + dataDir + " will open windows of their own");
+    if (launches) launches->release();
     terminations.listen();
   });
   ScheduleScreenshot(window);

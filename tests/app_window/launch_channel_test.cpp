@@ -44,6 +44,7 @@ TEST_F(LaunchChannelTest, TheFilesReachTheWindowWithAbsoluteNamesAndFailuresCome
     return std::vector<std::string>{"cannot read b.json: No such file or directory"};
   });
   ASSERT_TRUE(listener.listen(socket()));
+  listener.release();
   std::vector<std::string> failures;
   EXPECT_EQ(HandOver(socket(), {"a.json", "/abs/./b.json"}, &failures), HandOff::kDelivered);
   const std::string cwd = std::filesystem::current_path().string();
@@ -79,6 +80,7 @@ TEST_F(LaunchChannelTest, NothingListeningMeansNoWindow) {
     return std::vector<std::string>{};
   });
   ASSERT_TRUE(listener.listen(socket()));
+  listener.release();
   EXPECT_EQ(HandOver(socket(), {"a.json"}, &failures), HandOff::kDelivered);
   EXPECT_EQ(served, 1);
   EXPECT_TRUE(failures.empty());
@@ -92,6 +94,7 @@ TEST_F(LaunchChannelTest, ASocketOfAnotherUserIsNotTrusted) {
     return std::vector<std::string>{};
   });
   ASSERT_TRUE(listener.listen(socket()));
+  listener.release();
   const QByteArray path = QFile::encodeName(socket());
   ASSERT_EQ(::lchown(path.constData(), 65534, 65534), 0);
   std::vector<std::string> failures;
@@ -109,6 +112,7 @@ TEST_F(LaunchChannelTest, WhatDoesNotSpeakTheProtocolGetsNoAnswerAndHarmsNothing
     return std::vector<std::string>{};
   });
   ASSERT_TRUE(listener.listen(socket()));
+  listener.release();
   QLocalSocket stranger;
   stranger.connectToServer(socket());
   ASSERT_TRUE(stranger.waitForConnected(5000));
@@ -121,6 +125,28 @@ TEST_F(LaunchChannelTest, WhatDoesNotSpeakTheProtocolGetsNoAnswerAndHarmsNothing
   std::vector<std::string> failures;
   EXPECT_EQ(HandOver(socket(), {"a.json"}, &failures), HandOff::kDelivered);
   EXPECT_EQ(served, 1);
+}
+
+TEST_F(LaunchChannelTest, StartsWaitUntilTheWindowIsReleased) {
+  std::vector<std::string> order;
+  LaunchListener listener([&](const std::vector<StartFile>& files) {
+    order.push_back(files.at(0).name);
+    return std::vector<std::string>{};
+  });
+  ASSERT_TRUE(listener.listen(socket()));
+  std::vector<std::string> failures;
+  std::future<HandOff> early = std::async(std::launch::async, [&] {
+    return HandToRunningWindow(socket(), {"/early.json"}, &failures);
+  });
+  // Connected and sent, but held.
+  QTest::qWait(300);
+  EXPECT_EQ(early.wait_for(std::chrono::seconds(0)), std::future_status::timeout);
+  EXPECT_TRUE(order.empty());
+  listener.release();
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&] { return early.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }));
+  EXPECT_EQ(early.get(), HandOff::kDelivered);
+  EXPECT_EQ(order, std::vector<std::string>{"/early.json"});
 }
 
 TEST(LaunchSocketPathTest, OneSocketPerDataFolderInTheUsersRuntimeFolder) {
