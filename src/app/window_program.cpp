@@ -39,7 +39,9 @@ std::vector<std::string> WindowProgram::openHandedFiles(const std::vector<StartF
   const std::vector<Unreadable> failures = loadFiles(files);
   std::vector<std::string> lines;
   for (const Unreadable& failure : failures) {
-    lines.push_back("cannot read " + failure.file + ": " + failure.reason);
+    lines.push_back(failure.busyTab != 0 ? "not loaded " + failure.file + ": tab " +
+                                               std::to_string(failure.busyTab) + " is busy loading"
+                                         : "cannot read " + failure.file + ": " + failure.reason);
     QTimer::singleShot(0, &window_, [failure] { warnAbout(failure); });
   }
   return lines;
@@ -65,14 +67,25 @@ std::vector<WindowProgram::Unreadable> WindowProgram::loadFiles(
       failures.push_back({file.name, error});
       continue;
     }
-    std::string text = InputBytesToText(bytes);
     const int tabNumber = (first - 1 + static_cast<int>(k)) % MainWindow::kTabCount + 1;
+    // The window ignores a load of a tab that is loading or waits for a
+    // fetch; the sender must hear that its file did not arrive.
+    if (window_.isLoading(tabNumber) || window_.isReserved(tabNumber)) {
+      failures.push_back({file.name, {}, tabNumber});
+      continue;
+    }
+    std::string text = InputBytesToText(bytes);
     window_.loadTab(text, true, tabNumber, 0, false);
   }
   return failures;
 }
 
 void WindowProgram::warnAbout(const Unreadable& failure) {
+  if (failure.busyTab != 0) {
+    ShowWarning(ProgramText("第") + std::to_string(failure.busyTab) +
+                ProgramText("页正忙，未能载入文件 ") + InputBytesToText(failure.file));
+    return;
+  }
   ShowWarning(ProgramText("无法读取文件 ") + InputBytesToText(failure.file) + ProgramText("：") +
               InputBytesToText(failure.reason));
 }

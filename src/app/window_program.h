@@ -29,7 +29,8 @@ class WindowProgram {
   void start(const std::vector<std::string>& files);
   // A later start's files: loaded as start() loads them, and the window
   // brought to the front. Returns a line for each file that could not be
-  // read; the message boxes about them follow once this has returned.
+  // read or whose tab was busy; the message boxes about them follow once
+  // this has returned.
   std::vector<std::string> openHandedFiles(const std::vector<StartFile>& files);
 
   MainWindow& window() { return window_; }
@@ -38,10 +39,12 @@ class WindowProgram {
   AddressPaste& addressPaste() { return addressPaste_; }
 
  private:
-  // A file that cannot be read: its name and the reason.
+  // A file that cannot be read (its name and the reason), or that was not
+  // loaded because its tab was busy loading or fetching.
   struct Unreadable {
     std::string file;
     std::string reason;
+    int busyTab = 0;
   };
   // Loads the files into the current tab and those after it.
   std::vector<Unreadable> loadFiles(const std::vector<StartFile>& files);

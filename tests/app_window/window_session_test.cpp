@@ -316,6 +316,26 @@ TEST_F(WindowSessionTest, StartFilesGoIntoTheCurrentTabAndTheTabsAfterIt) {
   EXPECT_FALSE(dir_.get(DataFileName(2)));
 }
 
+TEST_F(WindowSessionTest, AHandedFileForABusyTabIsReportedNotDropped) {
+  dir_.put("a.json", "[1]");
+  dir_.put("b.json", "[2]");
+  auto program = Start();
+  program->window().reserveTab(2, true);  // a fetch will fill tab 2
+  QString text;
+  AnswerNextMessageBox(QStringLiteral("确定"), &text);
+  const std::vector<std::string> lines = program->openHandedFiles(
+      {{dir_.file("a.json"), std::nullopt}, {dir_.file("b.json"), std::nullopt}});
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_NE(lines[0].find("b.json"), std::string::npos) << lines[0];
+  EXPECT_NE(lines[0].find("tab 2"), std::string::npos) << lines[0];
+  EXPECT_EQ(program->window().rawText(1), "[1]");
+  EXPECT_EQ(program->window().rawText(2), "");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !text.isEmpty(); }, 5000));
+  EXPECT_TRUE(text.contains(QStringLiteral("b.json"))) << text.toStdString();
+  program->window().reserveTab(2, false);
+  Close(program);
+}
+
 TEST_F(WindowSessionTest, TheSaveRunsOnceHoweverOftenTheWindowIsClosed) {
   auto program = Start();
   Paste(*program, "[1]");
