@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <memory>
+#include <optional>
 
 #include "json/level_splitter.h"
 #include "json/prepared_text.h"
@@ -22,8 +23,30 @@ constexpr size_t npos = std::string_view::npos;
 struct Frame {
   int node = 0;
   bool items = false;  // an array's items rather than an object's members
-  std::vector<SplitEntry> entries;
-  size_t next = 0;
+  // The level is split in batches, so a wide one holds only a batch of
+  // entries at a time.
+  std::optional<LevelSplitter> splitter;
+  LevelSplitter::Cursor cursor;
+  SplitEntries entries;
+  size_t next = 0;     // in `entries`
+  size_t ordinal = 0;  // in the level
+  // Whether the batch at hand is the level's last.
+  bool LastBatch() const { return cursor.done; }
+  // The next batch; false when the level has no more entries.
+  bool Refill() {
+    next = 0;
+    if (cursor.done) {
+      entries.clear();
+      return false;
+    }
+    if (items) {
+      splitter->splitItems(cursor, kBatch, entries);
+    } else {
+      splitter->splitMembers(cursor, kBatch, entries);
+    }
+    return !entries.empty();
+  }
+  static constexpr size_t kBatch = 4096;
   // The prepared text the entries point into (its masked twin is needed
   // while descendants are split), and ownership of it when this level had
   // to be prepared anew; a slice level shares its parent's.
@@ -64,11 +87,18 @@ void JsonDocument::loadOwned(std::string text, bool zeroBased, bool singleQuote)
   auto push = [&]() -> Frame& {
     if (depth == frames.size()) frames.emplace_back();
     Frame& f = frames[depth++];
+    f.splitter.reset();
+    f.cursor = {};
     f.entries.clear();
     f.next = 0;
+    f.ordinal = 0;
     f.owned.reset();
     f.inherited.clear();
     return f;
+  };
+  auto start_level = [&](Frame& f, Level level, size_t group_hint) {
+    f.splitter.emplace(level, &keep, group_hint);
+    f.Refill();
   };
 
   // The root: the first "{" or "[" anywhere decides; text with neither is
@@ -82,33 +112,34 @@ void JsonDocument::loadOwned(std::string text, bool zeroBased, bool singleQuote)
     bracket = base->masked().find('[');
   }
   const bool root_is_object = brace != npos && (bracket == npos || brace < bracket);
-  // Room for about as many nodes as the text has separators, within reason.
-  store_.reserve(std::min(base->separatorCount() + 1, base->size() / 4 + 1));
+  // Room for as many nodes as the text has separators, plus the root and
+  // a last item (a node takes two bytes at least, "1,"): growing the array
+  // later would copy it, and room never used is never touched.
+  store_.reserve(std::min(base->separatorCount(), base->size() / 2) + 2);
   {
     Frame& root = push();
     root.node = store_.insertShared(-1, "JSON", root_is_object ? 1 : 2, root_text);
     root.items = !root_is_object;
     root.base = base.get();
     root.owned = std::move(base);
-    LevelSplitter splitter(Level{root.base, 0, root.base->size()}, &keep);
-    if (root_is_object) {
-      splitter.splitMembers(root.entries);
-    } else if (bracket != npos) {
-      splitter.splitItems(root.entries);
+    if (root_is_object || bracket != npos) {
+      start_level(root, Level{root.base, 0, root.base->size()}, npos);
+    } else {
+      root.cursor.done = true;
     }
   }
 
   char index_name[24];
   while (depth > 0) {
     Frame& frame = frames[depth - 1];
-    if (frame.next == frame.entries.size()) {
+    if (frame.next == frame.entries.size() && !frame.Refill()) {
       frame.owned.reset();
       frame.inherited.clear();
       --depth;
       continue;
     }
-    const size_t ordinal = frame.next++;
-    const SplitEntry entry = frame.entries[ordinal];
+    const size_t ordinal = frame.ordinal++;
+    const SplitEntry entry = frame.entries[frame.next++];
     std::string_view name = entry.name;
     if (frame.items) {
       index_name[0] = '[';
@@ -132,7 +163,7 @@ void JsonDocument::loadOwned(std::string text, bool zeroBased, bool singleQuote)
     // alive). A chain of single members or items then needs two frames,
     // not one per level.
     std::vector<std::unique_ptr<const PreparedText>> inherited;
-    if (frame.next == frame.entries.size()) {
+    if (frame.next == frame.entries.size() && frame.LastBatch()) {
       inherited = std::move(frame.inherited);
       if (frame.owned) inherited.push_back(std::move(frame.owned));
       --depth;
@@ -154,12 +185,7 @@ void JsonDocument::loadOwned(std::string text, bool zeroBased, bool singleQuote)
       child.base = child.owned.get();
       level = {child.base, 0, child.base->size()};
     }
-    LevelSplitter child_splitter(level, &keep, group_hint);
-    if (kind == 1) {
-      child_splitter.splitMembers(child.entries);
-    } else {
-      child_splitter.splitItems(child.entries);
-    }
+    start_level(child, level, group_hint);
   }
 }
 

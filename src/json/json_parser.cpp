@@ -70,7 +70,7 @@ int JsonParser::valueKind(std::string_view text) {
 
 int JsonParser::splitMembers(std::string_view text, bool reload, std::vector<Member>* members) {
   if (reload) load(text);
-  std::vector<SplitEntry> entries;
+  SplitEntries entries;
   Splitter().splitMembers(entries);
   members->clear();
   for (const SplitEntry& e : entries)
@@ -80,7 +80,7 @@ int JsonParser::splitMembers(std::string_view text, bool reload, std::vector<Mem
 
 int JsonParser::splitItems(std::string_view text, bool reload, std::vector<std::string>* items) {
   if (reload) load(text);
-  std::vector<SplitEntry> entries;
+  SplitEntries entries;
   Splitter().splitItems(entries);
   items->clear();
   for (const SplitEntry& e : entries)

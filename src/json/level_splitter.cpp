@@ -1,5 +1,7 @@
 #include "json/level_splitter.h"
 
+#include <algorithm>
+
 #include "json/text_preparation.h"
 #include "services/yield_to_ui.h"
 
@@ -218,10 +220,22 @@ SplitEntry LevelSplitter::MakeValue(int64_t start, int64_t end) const {
   return {{}, text.substr(begin, stop - begin), begin, scanStartHint_};
 }
 
-int LevelSplitter::splitMembers(std::vector<SplitEntry>& out) const {
+int LevelSplitter::splitMembers(SplitEntries& out) const {
+  Cursor cursor;
+  splitMembers(cursor, static_cast<size_t>(-1), out);
+  return static_cast<int>(out.size());
+}
+
+int LevelSplitter::splitItems(SplitEntries& out) const {
+  Cursor cursor;
+  splitItems(cursor, static_cast<size_t>(-1), out);
+  return static_cast<int>(out.size());
+}
+
+void LevelSplitter::splitMembers(Cursor& cursor, size_t limit, SplitEntries& out) const {
   out.clear();
-  int64_t pos = Find('{', 1);
-  while (pos != -1) {
+  int64_t pos = cursor.pos == 0 ? Find('{', 1) : cursor.pos;
+  while (pos != -1 && out.size() < limit) {
     yieldToUi();
     std::string_view name = scanMemberName(pos, &pos);
     if (pos == -1) break;
@@ -232,13 +246,18 @@ int LevelSplitter::splitMembers(std::vector<SplitEntry>& out) const {
     entry.name = name;
     out.push_back(entry);
   }
-  return static_cast<int>(out.size());
+  cursor.pos = pos;
+  cursor.done = pos == -1;
 }
 
-int LevelSplitter::splitItems(std::vector<SplitEntry>& out) const {
+void LevelSplitter::splitItems(Cursor& cursor, size_t limit, SplitEntries& out) const {
+  const bool first = cursor.pos == 0;
+  // Two at least: a lone empty item means an empty array only when no
+  // second item follows.
+  limit = std::max<size_t>(limit, 2);
   out.clear();
-  int64_t s = Find('[', 1);
-  while (s != -1) {
+  int64_t s = first ? Find('[', 1) : cursor.pos;
+  while (s != -1 && out.size() < limit) {
     yieldToUi();
     BalanceCounter counter(level_, s, &groupHint_, &scanStartHint_);
     int64_t e = s;
@@ -249,12 +268,17 @@ int LevelSplitter::splitItems(std::vector<SplitEntry>& out) const {
       if (e == -1) break;
       if (!counter.ExtendTo(&e) && counter.Balanced()) break;
     }
-    if (e == -1) break;
+    if (e == -1) {
+      s = -1;
+      break;
+    }
     out.push_back(MakeValue(s, e));
     s = e;
   }
-  if (out.size() == 1 && out[0].value.empty()) out.clear();
-  return static_cast<int>(out.size());
+  cursor.pos = s;
+  cursor.done = s == -1;
+  // "[]" and "[ ]" have no items, not one empty item.
+  if (first && cursor.done && out.size() == 1 && out[0].value.empty()) out.clear();
 }
 
 }  // namespace keelnode

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "json/prepared_text.h"
+#include "services/huge_pages.h"
 
 namespace keelnode {
 
@@ -43,6 +44,9 @@ struct SplitEntry {
   size_t groupHint = static_cast<size_t>(-1);
 };
 
+// A level's entries: a wide level has millions.
+using SplitEntries = std::vector<SplitEntry, LargeArrayAllocator<SplitEntry>>;
+
 using KeepText = std::function<std::string_view(std::string)>;
 
 class LevelSplitter {
@@ -53,8 +57,21 @@ class LevelSplitter {
   LevelSplitter(Level level, const KeepText* keep, size_t group_hint = static_cast<size_t>(-1))
       : level_(level), keep_(keep), groupHint_(group_hint) {}
 
-  int splitMembers(std::vector<SplitEntry>& out) const;
-  int splitItems(std::vector<SplitEntry>& out) const;
+  // The whole level's members or items.
+  int splitMembers(SplitEntries& out) const;
+  int splitItems(SplitEntries& out) const;
+
+  // Where a split in batches stands: a wide level need not hold all its
+  // entries at once.
+  struct Cursor {
+    int64_t pos = 0;  // 0: not started
+    bool done = false;
+  };
+  // The next at most `limit` members (items: max(limit, 2)) after
+  // `cursor`, replacing `out`; cursor.done once the level has no more.
+  // Batches of one level join into what the whole-level split gives.
+  void splitMembers(Cursor& cursor, size_t limit, SplitEntries& out) const;
+  void splitItems(Cursor& cursor, size_t limit, SplitEntries& out) const;
 
   // The scanners, 1-based within the level; -1 = not found.
   std::string_view scanMemberName(int64_t pos, int64_t* out_pos) const;

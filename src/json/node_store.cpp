@@ -174,8 +174,8 @@ void NodeStore::reserve(size_t nodes) {
 
 void NodeStore::clear() {
   // Let go of the memory too: the next document may be much smaller.
-  std::vector<Node>().swap(nodes_);
-  std::vector<int32_t>().swap(end_);
+  decltype(nodes_)().swap(nodes_);
+  decltype(end_)().swap(end_);
   openPath_.clear();
   topLevelCount_ = 0;
   arena_.Clear();

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "json/text_arena.h"
+#include "services/huge_pages.h"
 
 namespace keelnode {
 
@@ -115,11 +116,11 @@ class NodeStore {
   void RebuildStructure();
   void Invalidate();
 
-  std::vector<Node> nodes_;
+  std::vector<Node, LargeArrayAllocator<Node>> nodes_;
   // Last descendant of each node; for nodes still on the open path (the
   // ancestors of the last node and the last node itself) it is unset (0)
   // and the subtree runs to the end.
-  std::vector<int32_t> end_;
+  std::vector<int32_t, LargeArrayAllocator<int32_t>> end_;
   std::vector<int32_t> openPath_;
   int topLevelCount_ = 0;
   TextArena arena_;

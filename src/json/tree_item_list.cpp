@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "services/huge_pages.h"
 #include "services/mbcs.h"
 #include "services/regex_service.h"
 
@@ -268,6 +269,12 @@ int TreeItemList::FindByPath(std::string_view path) const {
     return true;
   });
   return result;
+}
+
+void TreeItemList::Reserve(size_t bytes) {
+  const bool fresh = buffer_.capacity() < bytes;
+  buffer_.reserve(bytes);
+  if (fresh && bytes >= kHugePageAdviceBytes) AdviseHugePages(buffer_.data(), buffer_.capacity());
 }
 
 }  // namespace keelnode

@@ -78,7 +78,7 @@ class TreeItemList {
   // Hands the buffer over without a copy; the list is empty afterwards.
   std::string TakeBytes();
   int counter() const { return counter_; }
-  void Reserve(size_t bytes) { buffer_.reserve(bytes); }
+  void Reserve(size_t bytes);
 
  private:
   std::string buffer_;

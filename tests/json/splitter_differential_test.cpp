@@ -2,8 +2,12 @@
 // documents and on the cleaning scanners against the stored patterns.
 #include <gtest/gtest.h>
 
+#include <deque>
+
 #include "json/json_document.h"
 #include "json/json_parser.h"
+#include "json/level_splitter.h"
+#include "json/prepared_text.h"
 #include "json/text_preparation.h"
 #include "random_json.h"
 #include "reference_splitter.h"
@@ -114,6 +118,72 @@ TEST(SplitterDifferentialTest, ScannersAgreeOnEveryPosition) {
       ASSERT_EQ(out, expected_out);
       for (int end = pos; end <= n + 1; end += 3)
         ASSERT_EQ(parser.isBalanced(pos, end), plain.isBalanced(pos, end));
+    }
+  }
+}
+
+TEST(SplitterDifferentialTest, BatchesOfALevelJoinIntoTheWholeSplit) {
+  for (uint64_t seed = 1; seed <= 300; ++seed) {
+    testing::RandomJson random(seed + 30000);
+    std::string prepared;
+    std::string text = random.Document(5);
+    if (PrepareForSplitting(text, prepared)) text = prepared;
+    const PreparedText base(text);
+    std::deque<std::string> kept;
+    const KeepText keep = [&kept](std::string t) {
+      kept.push_back(std::move(t));
+      return std::string_view(kept.back());
+    };
+    const Level level{&base, 0, base.size()};
+    for (bool items : {false, true}) {
+      SplitEntries whole;
+      LevelSplitter splitter(level, &keep);
+      items ? splitter.splitItems(whole) : splitter.splitMembers(whole);
+      for (size_t limit : {1, 2, 3, 7}) {
+        LevelSplitter batched(level, &keep);
+        LevelSplitter::Cursor cursor;
+        SplitEntries joined;
+        SplitEntries batch;
+        int rounds = 0;
+        while (!cursor.done && ++rounds < 100000) {
+          items ? batched.splitItems(cursor, limit, batch)
+                : batched.splitMembers(cursor, limit, batch);
+          ASSERT_LE(batch.size(), items ? std::max<size_t>(limit, 2) : limit);
+          joined.insert(joined.end(), batch.begin(), batch.end());
+        }
+        ASSERT_TRUE(cursor.done);
+        ASSERT_EQ(joined.size(), whole.size()) << "seed " << seed << ": " << Printable(text);
+        for (size_t i = 0; i < whole.size(); ++i) {
+          ASSERT_EQ(joined[i].name, whole[i].name) << "seed " << seed << " entry " << i;
+          ASSERT_EQ(joined[i].value, whole[i].value) << "seed " << seed << " entry " << i;
+          ASSERT_EQ(joined[i].valueOffset, whole[i].valueOffset);
+        }
+      }
+    }
+  }
+}
+
+TEST(SplitterDifferentialTest, WideLevelsAroundTheLoadersBatchSize) {
+  // The loader splits a level a few thousand entries at a time; these
+  // widths put the last entry, and a nested value, on every side of a
+  // batch's edge.
+  const std::vector<std::string> pieces = {"1", "[2,[3]]", "{\"k\":\"v&w\"}", "\"\\u4e2d\"", "[]"};
+  for (int width : {4095, 4096, 4097, 8192, 8193}) {
+    for (bool object : {false, true}) {
+      std::string text = object ? "{" : "[";
+      for (int i = 0; i < width; ++i) {
+        if (i) text += ",";
+        if (object) text += "\"m" + std::to_string(i) + "\":";
+        text += pieces[static_cast<size_t>(i) % pieces.size()];
+      }
+      text += ",{\"last\":[1,2]}";
+      text += object ? "}" : "]";
+      if (object) text.replace(text.rfind(",{"), 2, ",\"end\":{");
+      JsonDocument doc;
+      std::string loaded = text;
+      doc.load(loaded, false, false);
+      const auto expected = reference::LoadDocument(text, false, false);
+      ASSERT_EQ(NodesOf(doc), expected) << "width " << width << (object ? " object" : " array");
     }
   }
 }
