@@ -82,8 +82,41 @@ size_t EscapeSafeCut(std::string_view text) {
   return safe;
 }
 
-// Where the first "&" lies whose reading could change with more text: all
-// bytes after it ASCII and no ";" among them. The end when there is none.
+// Whether the reference an "&" starts, with `body` (ASCII, no ";") after
+// it up to the cut, could still decode once more text follows. A name
+// longer than the longest entity, or a byte no reference of its kind takes,
+// settles it as literal text; only "#x" bodies read any byte (as a digit of
+// 0 or more), and they settle once their value is past the last code point.
+bool StillOpen(std::string_view body) {
+  constexpr int64_t kLastCodePoint = 0x10FFFF;
+  constexpr size_t kLongestEntityName = 8;
+  auto is_digit = [](char c) { return c >= '0' && c <= '9'; };
+  if (body.empty() || body[0] != '#') {
+    if (body.size() > kLongestEntityName) return false;
+    return std::all_of(body.begin(), body.end(), [&](char c) {
+      return is_digit(c) || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z');
+    });
+  }
+  int64_t value = 0;
+  if (body.size() > 1 && body[1] == 'x') {
+    for (char c : body.substr(2)) {
+      const unsigned char b = static_cast<unsigned char>(c | 0x20);
+      value = value * 16 + (is_digit(c) ? c - '0' : b >= 'a' && b <= 'z' ? b - 'a' + 10 : 0);
+      if (value > kLastCodePoint) return false;
+    }
+    return true;
+  }
+  for (char c : body.substr(1)) {
+    if (!is_digit(c)) return false;
+    value = value * 10 + (c - '0');
+    if (value > kLastCodePoint) return false;
+  }
+  return true;
+}
+
+// Where the first "&" lies whose reading could change with more text; the
+// end when there is none. Only an "&" followed by ASCII and no ";" up to
+// the cut can be open, and most of those are settled within a few bytes.
 size_t FirstOpenReference(std::string_view text) {
   size_t tail = text.size();
   while (tail > 0 && !IsLeadByte(static_cast<unsigned char>(text[tail - 1])))
@@ -91,8 +124,10 @@ size_t FirstOpenReference(std::string_view text) {
   // From `tail` on every byte is ASCII, so each is a unit of its own.
   const size_t semicolon = text.rfind(';');
   if (semicolon != npos && semicolon >= tail) tail = semicolon + 1;
-  const size_t amp = text.find('&', tail);
-  return amp == npos ? text.size() : amp;
+  for (size_t amp = text.find('&', tail); amp != npos; amp = text.find('&', amp + 1)) {
+    if (StillOpen(text.substr(amp + 1))) return amp;
+  }
+  return text.size();
 }
 
 }  // namespace

@@ -47,7 +47,13 @@ const std::vector<std::string>& Pieces() {
                                                   Utf8ToGb18030("中文"),
                                                   Utf8ToGb18030("　"),
                                                   "\x81\x5C",
-                                                  "\\u00"};
+                                                  "\\u00",
+                                                  "&#x",
+                                                  "=",
+                                                  "41",
+                                                  "0",
+                                                  "amp",
+                                                  "#"};
   return pieces;
 }
 
@@ -98,16 +104,26 @@ TEST(ValueHeadsTest, LongValuesAreCutEarly) {
   ExpectHeadOf(heads.decoded, DecodeValue(value), 1000);
 }
 
-TEST(ValueHeadsTest, TextThatNeverSettlesIsTakenWhole) {
-  // Every "&" could still find its ";" further on: nothing decoded is
-  // certain before the end.
+TEST(ValueHeadsTest, QueryStringsAreSettledAsTheyCome) {
+  // "&lang=zh&": the "=" rules out every reference, so the head need not
+  // wait for a ";" that may come at the very end.
   std::string stored;
   while (stored.size() < 100000)
     stored += "x=1&lang=zh&";
   stored += "amp;";
   const ValueHeads heads = ValueHeadsOf(stored, ValueForm::kMember, 100);
+  EXPECT_FALSE(heads.decoded.whole);
+  EXPECT_LT(heads.decoded.text.size(), 1000u);
+  ExpectHeadOf(heads.decoded, DecodeValue(WholeValue(stored, ValueForm::kMember)), 100);
+}
+
+TEST(ValueHeadsTest, TextThatNeverSettlesIsTakenWhole) {
+  // A "#x" body reads every byte but ";" as a digit ("=" as 0): this one
+  // decodes to "A" only at the very end.
+  const std::string stored = "a&#x" + std::string(100000, '=') + "41;b";
+  const ValueHeads heads = ValueHeadsOf(stored, ValueForm::kMember, 100);
   EXPECT_TRUE(heads.decoded.whole);
-  EXPECT_EQ(heads.decoded.text, DecodeValue(WholeValue(stored, ValueForm::kMember)));
+  EXPECT_EQ(heads.decoded.text, "aAb");
   // A run of blanks and quotes has no safe cut: the value is whole too.
   const std::string blanks = "\"" + std::string(50000, ' ') + "\"x";
   const ValueHeads blank_heads = ValueHeadsOf(blanks, ValueForm::kMember, 100);
