@@ -5,8 +5,9 @@
 // For each file: decoding the input bytes, loading the node store, building
 // the tree item block, listing the items a --search finds (plain text and a
 // pattern, as the window's search matches them), and writing the whole
-// --paths output to /dev/null; with nodes per second for each phase and
-// the process's peak memory.
+// --paths output to /dev/null, pretty-printing and minifying the whole text
+// as the value viewer does; with nodes per second for each phase and the
+// process's peak memory.
 #include <sys/resource.h>
 
 #include <chrono>
@@ -17,6 +18,7 @@
 #include "app/document_printer.h"
 #include "app/input_text.h"
 #include "json/json_document.h"
+#include "json/pretty_printer.h"
 
 namespace {
 
@@ -81,6 +83,13 @@ int main(int argc, char** argv) {
     keelnode::PrintPathLines(doc, {}, null);
     const double paths = Seconds(start);
 
+    start = Clock::now();
+    const keelnode::PrettyText pretty = keelnode::prettyPrint(text);
+    const double prettyTime = Seconds(start);
+    start = Clock::now();
+    const size_t minified = keelnode::minify(pretty.text).size();
+    const double minifyTime = Seconds(start);
+
     std::printf("%s: %.1f MB, %d nodes, store %.0f MB, item block %.0f MB\n", argv[i], megabytes,
                 nodes, doc.store().memoryBytes() / 1048576.0, block / 1048576.0);
     Report("decode", decode, nodes, megabytes);
@@ -90,6 +99,10 @@ int main(int argc, char** argv) {
     Report("search re", pattern, nodes, megabytes);
     std::printf("  search hits: %zu plain, %zu pattern\n", plainHits, patternHits);
     Report("paths", paths, nodes, megabytes);
+    Report("pretty", prettyTime, nodes, megabytes);
+    Report("minify", minifyTime, nodes, megabytes);
+    std::printf("  pretty: %.1f MB in %zu lines, minified %.1f MB\n",
+                pretty.text.size() / 1048576.0, pretty.lineStarts.size(), minified / 1048576.0);
     std::printf("  peak memory so far: %ld MB\n", PeakMegabytes());
   }
   return 0;
