@@ -3,109 +3,12 @@
 #include <algorithm>
 #include <cstring>
 
+#include "json/text_matcher.h"
 #include "services/huge_pages.h"
 #include "services/mbcs.h"
-#include "services/regex_service.h"
 
 namespace keelnode {
 namespace {
-
-char AsciiLower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
-}
-
-// ASCII letters of single-byte units lowered; multi-byte units untouched.
-std::string LowerAsciiUnits(std::string_view text) {
-  std::string out(text);
-  for (size_t i = 0; i < out.size();) {
-    size_t len = UnitLength(out, i);
-    if (len == 1) out[i] = AsciiLower(out[i]);
-    i += len;
-  }
-  return out;
-}
-
-// Whether `needle` occurs in `hay` starting at a unit boundary, from `from`
-// (a unit start) on, by a failure table: each byte of `hay` is looked at a
-// bounded number of times however the hits fall.
-bool ContainsAtUnitBoundarySlow(std::string_view hay, std::string_view needle, size_t from) {
-  const size_t m = needle.size();
-  std::vector<size_t> fail(m + 1, 0);  // longest proper border of needle[0, k)
-  for (size_t k = 1, b = 0; k < m; ++k) {
-    while (b > 0 && needle[k] != needle[b])
-      b = fail[b];
-    if (needle[k] == needle[b]) ++b;
-    fail[k + 1] = b;
-  }
-  // Unit starts of the last m positions, as a ring.
-  std::vector<char> starts(m, 0);
-  size_t next_start = from;
-  size_t matched = 0;
-  for (size_t i = from; i < hay.size(); ++i) {
-    starts[i % m] = i == next_start;
-    if (i == next_start) next_start += UnitLength(hay, i);
-    while (matched > 0 && hay[i] != needle[matched])
-      matched = fail[matched];
-    if (hay[i] == needle[matched]) ++matched;
-    if (matched == m) {
-      if (starts[(i + 1 - m) % m]) return true;
-      matched = fail[m];
-    }
-  }
-  return false;
-}
-
-// Whether `needle` occurs in `hay` starting at a unit boundary.
-bool ContainsAtUnitBoundary(std::string_view hay, std::string_view needle) {
-  if (needle.empty() || needle.size() > hay.size()) return false;
-  const void* hit = memmem(hay.data(), hay.size(), needle.data(), needle.size());
-  if (hit == nullptr) return false;
-  const size_t at = static_cast<const char*>(hit) - hay.data();
-  // Confirm the hit starts a unit by walking units from the start.
-  size_t i = 0;
-  while (i < at)
-    i += UnitLength(hay, i);
-  if (i == at) return true;
-  // A hit inside a character: such hits may come one after another, so
-  // the rest is matched in one linear pass instead of search after search.
-  return ContainsAtUnitBoundarySlow(hay, needle, i);
-}
-
-// One search request, compiled once for all candidates.
-class LabelMatcher {
- public:
-  LabelMatcher(std::string_view text, bool ignore_case, bool whole_text, bool pattern_mode,
-               bool wildcard)
-      : ignore_case_(ignore_case), whole_text_(whole_text), pattern_mode_(pattern_mode) {
-    if (pattern_mode_) {
-      regex_.Compile(wildcard ? RegexService::WildcardToPattern(text) : std::string(text),
-                     ignore_case, true, false);
-    } else {
-      needle_ = ignore_case_ ? LowerAsciiUnits(text) : std::string(text);
-    }
-  }
-
-  bool Matches(std::string_view label) {
-    if (pattern_mode_) {
-      if (!whole_text_) return regex_.Matches(label);
-      return regex_.Execute(label) == 1 && regex_.MatchValue(1) == label;
-    }
-    std::string_view hay = label;
-    if (ignore_case_) {
-      lowered_ = LowerAsciiUnits(label);
-      hay = lowered_;
-    }
-    return whole_text_ ? hay == needle_ : ContainsAtUnitBoundary(hay, needle_);
-  }
-
- private:
-  bool ignore_case_;
-  bool whole_text_;
-  bool pattern_mode_;
-  RegexService regex_;
-  std::string needle_;
-  std::string lowered_;
-};
 
 void AppendInt32LE(std::string& out, int32_t value) {
   uint32_t v = static_cast<uint32_t>(value);
@@ -177,7 +80,7 @@ int TreeItemList::FindForward(std::optional<int> start, std::string_view text, b
                               bool wholeText, bool patternMode, bool wildcard, std::string* label,
                               const int* cancel) const {
   const int first = start.value_or(-1);
-  LabelMatcher matcher(text, ignoreCase, wholeText, patternMode, wildcard);
+  TextMatcher matcher(text, ignoreCase, wholeText, patternMode, wildcard);
   int found = -1;
   ForEachTreeItem(buffer_, [&](int index, const TreeItemRecord& record) {
     if (cancel && *cancel != 0) return false;
@@ -206,7 +109,7 @@ int TreeItemList::FindBackward(std::optional<int> start, std::string_view text, 
   if (cancelled) return -1;
   const int limit =
       std::min(start.value_or(static_cast<int>(labels.size())), static_cast<int>(labels.size()));
-  LabelMatcher matcher(text, ignoreCase, wholeText, patternMode, wildcard);
+  TextMatcher matcher(text, ignoreCase, wholeText, patternMode, wildcard);
   for (int index = limit - 1; index >= 0; --index) {
     if (label) label->assign(labels[index]);
     if (matcher.Matches(labels[index])) return index;
@@ -216,7 +119,7 @@ int TreeItemList::FindBackward(std::optional<int> start, std::string_view text, 
 
 std::vector<int> TreeItemList::ListMatching(std::string_view text, bool ignoreCase, bool wholeText,
                                             bool patternMode, bool wildcard) const {
-  LabelMatcher matcher(text, ignoreCase, wholeText, patternMode, wildcard);
+  TextMatcher matcher(text, ignoreCase, wholeText, patternMode, wildcard);
   return ListWhere(buffer_, [&](const TreeItemRecord& r) { return matcher.Matches(r.label); });
 }
 
