@@ -188,6 +188,11 @@ void MainWindow::buildTreeMenu() {
           [this] { copyValue(); });
   connect(treeMenu_->addAction(QStringLiteral("复制USC2解码的路径数据")), &QAction::triggered, this,
           [this] { copyDecodedValue(); });
+  QAction* viewer = treeMenu_->addAction(QStringLiteral("在查看器中打开值"));
+  viewer->setShortcut(QKeySequence(Qt::Key_F4));
+  viewer->setShortcutContext(Qt::WindowShortcut);
+  addAction(viewer);  // F4 works while the menu is closed
+  connect(viewer, &QAction::triggered, this, [this] { openValueViewer(); });
 }
 
 void MainWindow::connectControls() {
@@ -217,6 +222,7 @@ void MainWindow::connectControls() {
             [this](const QPoint& at) { showTreeMenu(at); });
     connect(view, &JsonTreeView::doubleClickedTree, this, [this] { searchTextFromCurrentItem(); });
   }
+  valueBox_->viewport()->installEventFilter(this);
   connect(readPath_, &QPushButton::clicked, this, [this] { readValueAtPath(); });
 
   connect(pasteSearch_, &QPushButton::clicked, this,
@@ -292,6 +298,14 @@ bool MainWindow::event(QEvent* event) {
     emit firstActivated();
   }
   return QWidget::event(event);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == valueBox_->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+    openValueViewer();
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 }  // namespace keelnode

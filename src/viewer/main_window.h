@@ -86,6 +86,9 @@ class MainWindow : public QWidget {
   void copyPath() const;
   void copyValue() const;
   void copyDecodedValue() const;
+  // The value box's whole value in a viewer window of its own, which keeps
+  // its own copy; the search bar's modes carry over to its find.
+  void openValueViewer();
 
   // --- tree search ---
   void searchTree(bool backward);
@@ -124,6 +127,7 @@ class MainWindow : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void buildBanner();

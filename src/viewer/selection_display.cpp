@@ -2,6 +2,7 @@
 // current tab, and the commands that copy them.
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <memory>
 
 #include "json/escape_decoding.h"
@@ -11,6 +12,7 @@
 #include "viewer/main_window.h"
 #include "viewer/program_text.h"
 #include "viewer/text_box.h"
+#include "viewer/value_viewer.h"
 
 namespace keelnode {
 namespace {
@@ -96,6 +98,16 @@ void MainWindow::copyValue() const {
 
 void MainWindow::copyDecodedValue() const {
   SetClipboardText(decodedBox_->programText());
+}
+
+void MainWindow::openValueViewer() {
+  FindOptions find;
+  find.ignoreCase = ignoreCase_->isChecked();
+  if (wildcardMode_->isChecked()) find.mode = FindMode::Wildcard;
+  if (patternMode_->isChecked()) find.mode = FindMode::Pattern;
+  auto* viewer = new ValueViewer(valueBox_->programText(), find, this);
+  viewer->setWindowTitle(QStringLiteral("值查看器 - %1").arg(pathBox_->text()));
+  viewer->show();
 }
 
 }  // namespace keelnode

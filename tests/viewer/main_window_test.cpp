@@ -121,10 +121,12 @@ TEST_F(MainWindowTest, ControlsCarryNamesCaptionsPlacesAndTags) {
   EXPECT_EQ(find<QTimer>("时钟官网")->interval(), 20);
   EXPECT_TRUE(find<QTimer>("时钟官网")->isActive());
   const QList<QAction*> items = find<QMenu>("树菜单")->actions();
-  ASSERT_EQ(items.size(), 3);
+  ASSERT_EQ(items.size(), 4);
   EXPECT_EQ(items[0]->text(), QStringLiteral("复制路径"));
   EXPECT_EQ(items[1]->text(), QStringLiteral("复制路径数据"));
   EXPECT_EQ(items[2]->text(), QStringLiteral("复制USC2解码的路径数据"));
+  EXPECT_EQ(items[3]->text(), QStringLiteral("在查看器中打开值"));
+  EXPECT_EQ(items[3]->shortcut(), QKeySequence(Qt::Key_F4));
 }
 
 // Controls are made in the order of the window's control table.
