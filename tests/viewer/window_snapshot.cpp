@@ -1,20 +1,25 @@
 // Saves a picture of the main window with a sample document loaded, for
 // looking at the window without a screen (run it under xvfb-run).
 //
-//   keelnode_viewer_snapshot OUT.png [WIDTHxHEIGHT] [text-icons] [notes|input]
+//   keelnode_viewer_snapshot OUT.png [WIDTHxHEIGHT] [text-icons] [notes|input|viewer|viewer-wrap]
 //
-// "notes" and "input" picture the text dialog in its two modes instead.
+// "notes" and "input" picture the text dialog in its two modes instead;
+// "viewer" the value viewer on the whole document, with a line found
+// ("viewer-wrap": word wrap on).
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
+#include <QLineEdit>
 #include <QTimer>
 #include <cstdio>
 
 #include "viewer/json_tree_view.h"
 #include "viewer/main_window.h"
 #include "viewer/notes_text.h"
+#include "viewer/pretty_text_view.h"
 #include "viewer/program_text.h"
 #include "viewer/text_dialog.h"
+#include "viewer/value_viewer.h"
 
 int main(int argc, char** argv) {
   if (argc < 2) {
@@ -31,7 +36,8 @@ int main(int argc, char** argv) {
     const QStringList size = arg.split(QLatin1Char('x'));
     if (arg == QLatin1String("text-icons")) {
       window.findChild<QAbstractButton*>(QStringLiteral("选择框文字图标"))->click();
-    } else if (arg == QLatin1String("notes") || arg == QLatin1String("input")) {
+    } else if (arg == QLatin1String("notes") || arg == QLatin1String("input") ||
+               arg.startsWith(QLatin1String("viewer"))) {
       dialog = arg;
     } else if (size.size() == 2) {
       window.resize(size[0].toInt(), size[1].toInt());
@@ -46,7 +52,22 @@ int main(int argc, char** argv) {
   keelnode::JsonTreeView* tree = window.currentTree();
   tree->setCurrentItem(8);
   tree->expandAll();
-  if (!dialog.isEmpty()) {
+  if (dialog.startsWith(QLatin1String("viewer"))) {
+    tree->setCurrentItem(0);
+    window.openValueViewer();
+    auto* viewer = window.findChild<keelnode::ValueViewer*>();
+    QObject::connect(viewer, &keelnode::ValueViewer::ready, viewer, [viewer, dialog] {
+      if (dialog == QLatin1String("viewer-wrap")) viewer->view()->setWordWrap(true);
+      viewer->findChild<QLineEdit*>(QStringLiteral("查看器查找文本"))
+          ->setText(QStringLiteral("杭州"));
+      viewer->findChild<QWidget*>(QStringLiteral("查看器查找栏"))->show();
+      viewer->findNext(false);
+    });
+    QTimer::singleShot(800, [viewer, out] {
+      viewer->grab().save(out);
+      QApplication::quit();
+    });
+  } else if (!dialog.isEmpty()) {
     QTimer::singleShot(500, [out] {
       QWidget* modal = QApplication::activeModalWidget();
       if (modal) modal->grab().save(out);
