@@ -134,7 +134,8 @@ int PrettyTextView::visibleLines() const {
 void PrettyTextView::updateScrollBars() {
   const int shown = visibleLines();
   verticalScrollBar()->setPageStep(shown);
-  verticalScrollBar()->setRange(0, std::max(0, lineCount() - shown));
+  // Wrapped lines take more than a row each, so then every line may come first.
+  verticalScrollBar()->setRange(0, std::max(0, lineCount() - (wrap_ ? 1 : shown)));
   const int textWidth = viewport()->width() - marginWidth() - kTextIndent;
   const qint64 wanted =
       static_cast<qint64>(longestLine_) * fontMetrics().horizontalAdvance(QLatin1Char('0'));

@@ -237,6 +237,9 @@ TEST_F(ValueViewerTest, WordWrapAndLongLinesStayInTheWindow) {
   command(viewer, "自动换行")->trigger();
   EXPECT_TRUE(viewer->view()->wordWrap());
   EXPECT_EQ(across->maximum(), 0);
+  // The wrapped line fills the window, yet the line after it can still be reached.
+  QScrollBar* down = viewer->view()->verticalScrollBar();
+  EXPECT_GE(down->maximum(), 2);
   // The whole line is still there for find and copies.
   EXPECT_EQ(viewer->view()->line(1).size(), longText.size() + 5);  // indent, quotes, comma
 }
