@@ -1,5 +1,7 @@
 #include "net/address.h"
 
+#include <algorithm>
+
 #include "net/ascii_case.h"
 #include "services/code_page.h"
 #include "services/mbcs.h"
@@ -55,10 +57,13 @@ std::string toWireAddress(std::string_view address) {
   const std::string utf8 = Gb18030ToUtf8(address);
   const size_t scheme = utf8.find("://");
   const size_t hostStart = scheme == std::string::npos ? 0 : scheme + 3;
-  const size_t hostEnd = utf8.find_first_of("/?#", hostStart);
-  if (hostEnd == std::string::npos) return utf8;
+  const size_t hostEnd = std::min(utf8.find_first_of("/?#", hostStart), utf8.size());
+  // "user:password@" never reaches the wire: libcurl would send it as Basic
+  // credentials, in clear on the plain road, and the Referer would carry it.
+  const size_t at = utf8.rfind('@', hostEnd == 0 ? 0 : hostEnd - 1);
+  const size_t authority = at == std::string::npos || at < hostStart ? hostStart : at + 1;
   static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string wire = utf8.substr(0, hostEnd);
+  std::string wire = utf8.substr(0, hostStart) + utf8.substr(authority, hostEnd - authority);
   for (size_t i = hostEnd; i < utf8.size(); ++i) {
     const auto c = static_cast<unsigned char>(utf8[i]);
     if (needsEscape(c)) {

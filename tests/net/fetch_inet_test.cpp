@@ -65,6 +65,15 @@ TEST_F(SecureRoadTest, SendsExactlyItsHeadersInOrderWithoutTheFragment) {
   EXPECT_EQ(server.requests()[0], expectedRequest(server, "/data?x=1"));
 }
 
+TEST_F(SecureRoadTest, CredentialsInTheAddressAreNeverSent) {
+  TestServer server(answer(httpResponse(200, "{}")), &certificates());
+  const std::string plainUrl = server.url("/data?x=1&q=" + gb("名"));
+  const std::string withUser = "https://" + gb("用户") + ":p%40ss@" + plainUrl.substr(8);
+  EXPECT_EQ(fetch(withUser), "{}");
+  ASSERT_EQ(server.requests().size(), 1u);
+  EXPECT_EQ(server.requests()[0], expectedRequest(server, "/data?x=1&q=%E5%90%8D"));
+}
+
 TEST_F(SecureRoadTest, AddressNamingAHeaderStillGetsIt) {
   TestServer server(answer(httpResponse(200, "{}")), &certificates());
   EXPECT_EQ(fetch(server.url("/?accept=1&Accept-Language=2&User-Agent:=3")), "{}");

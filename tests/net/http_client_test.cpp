@@ -61,6 +61,30 @@ TEST_F(PlainRoadTest, SendsExactlyItsHeadersInOrder) {
                 "\r\n");
 }
 
+TEST_F(PlainRoadTest, CredentialsInTheAddressAreNeverSent) {
+  TestServer server(answer(httpResponse(200, "{}")));
+  const std::string host = "127.0.0.1:" + std::to_string(server.port());
+  for (const std::string& user :
+       {std::string("user:pw@"), std::string("a@b:c@"), std::string("only-user@")}) {
+    EXPECT_EQ(fetch("http://" + user + host + "/data?x=1&y=2"), "{}") << user;
+    EXPECT_EQ(fetch("http://" + user + host), "{}") << user;
+  }
+  ASSERT_EQ(server.requests().size(), 6u);
+  for (size_t i = 0; i < 6; ++i) {
+    const std::string target = i % 2 == 0 ? "/data?x=1&y=2" : "/";
+    const std::string referer = i % 2 == 0 ? "/data?x=1&y=2" : "";
+    EXPECT_EQ(server.requests()[i],
+              "GET " + target + " HTTP/1.1\r\nHost: " + host + "\r\nReferer: http://" + host +
+                  referer +
+                  "\r\n"
+                  "Content-Type: application/x-www-form-urlencoded\r\n"
+                  "User-Agent: Mozilla/5.0 (compatible; MSIE 9.0; Windows NT 6.1; "
+                  "Trident/5.0)\r\n"
+                  "\r\n")
+        << i;
+  }
+}
+
 TEST_F(PlainRoadTest, AddressIsTrimmedSchemeAnyCaseAndPathEncoded) {
   TestServer server(answer(httpResponse(200, "ok")));
   const std::string address = server.url("/" + gb("路径") + " a");
