@@ -7,6 +7,7 @@
 #include "app/path_syntax.h"
 #include "json/escape_decoding.h"
 #include "json/json_document.h"
+#include "services/code_page.h"
 #include "services/regex_service.h"
 
 namespace keelnode {
@@ -28,7 +29,8 @@ bool IsAddress(const std::string& input) {
 bool ReadInput(const std::string& input, CommandLineIo& io, std::string& text) {
   std::string bytes;
   if (IsAddress(input)) {
-    text = io.fetch ? io.fetch(input) : std::string();
+    // Arguments arrive in UTF-8; the fetch takes program text.
+    text = io.fetch ? io.fetch(Utf8ToGb18030(input)) : std::string();
     if (text.empty()) {
       io.err << "keelnode: cannot fetch " << input << "\n";
       return false;

@@ -289,5 +289,17 @@ TEST(CommandLineTest, ReadsFilesAndFetchesAddresses) {
   std::filesystem::remove(path);
 }
 
+TEST(CommandLineTest, AnAddressArgumentIsReadAsUtf8) {
+  std::ostringstream out, err;
+  std::string fetched;
+  CommandLineIo io{out, err, nullptr, [&](const std::string& address) {
+                     fetched = address;
+                     return std::string("[1]");
+                   }};
+  EXPECT_EQ(RunCommandLine({"--tree", "http://127.0.0.1/中文?q=名&x=1"}, io), 0);
+  // The same characters in program text (GB18030), each converted once.
+  EXPECT_EQ(fetched, "http://127.0.0.1/\xD6\xD0\xCE\xC4?q=\xC3\xFB&x=1");
+}
+
 }  // namespace
 }  // namespace keelnode
