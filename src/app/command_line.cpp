@@ -121,6 +121,15 @@ int PrintSearch(const LabelQuery& query, const DocumentOptions& options, const J
   return nodes.empty() ? kExitNotFound : kExitOk;
 }
 
+// Output that did not reach its destination (a full disk, a closed stdout)
+// is a failure, never a silent success.
+int FinishOutput(CommandLineIo& io, int status) {
+  io.out.flush();
+  if (io.out) return status;
+  io.err << "keelnode: cannot write the output\n";
+  return kExitUnreadable;
+}
+
 }  // namespace
 
 std::string UsageErrorLine(const std::string& reason) {
@@ -163,8 +172,7 @@ int RunPrintingCommand(const ProgramCommand& command, CommandLineIo& io) {
     case Action::kVersion:
       break;
   }
-  io.out.flush();
-  return status;
+  return FinishOutput(io, status);
 }
 
 int RunCommandLine(const std::vector<std::string>& args, CommandLineIo& io) {
@@ -182,8 +190,7 @@ int RunCommandLine(const std::vector<std::string>& args, CommandLineIo& io) {
   } else {
     return RunPrintingCommand(*command, io);
   }
-  io.out.flush();
-  return kExitOk;
+  return FinishOutput(io, kExitOk);
 }
 
 }  // namespace keelnode

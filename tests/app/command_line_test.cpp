@@ -301,5 +301,28 @@ TEST(CommandLineTest, AnAddressArgumentIsReadAsUtf8) {
   EXPECT_EQ(fetched, "http://127.0.0.1/\xD6\xD0\xCE\xC4?q=\xC3\xFB&x=1");
 }
 
+// A stream buffer that refuses every byte, as a full disk or a closed stdout.
+class RefusingBuffer : public std::streambuf {
+ protected:
+  int_type overflow(int_type) override { return traits_type::eof(); }
+};
+
+TEST(CommandLineTest, OutputThatCannotBeWrittenExitsWithTwo) {
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"--tree", "-"}, {"--paths", "-"}, {"--nodes", "-"}, {"--help"}, {"--version"}}) {
+    RefusingBuffer refusing;
+    std::ostream out(&refusing);
+    std::ostringstream err;
+    CommandLineIo io{out, err,
+                     [](std::string& bytes) {
+                       bytes = "{\"k\":[\"\\u4e2d\",2]}";
+                       return true;
+                     },
+                     nullptr};
+    EXPECT_EQ(RunCommandLine(args, io), 2) << args[0];
+    EXPECT_EQ(err.str(), "keelnode: cannot write the output\n") << args[0];
+  }
+}
+
 }  // namespace
 }  // namespace keelnode
