@@ -10,8 +10,9 @@ namespace keelnode {
 inline constexpr int kNoDisplayStatus = 69;
 
 // Whether a window can be opened here: a platform named by QT_QPA_PLATFORM,
-// a Wayland display, or an X display that accepts a connection (Qt ends the
-// process when it cannot reach the display it is given).
+// a Wayland display, or an X display that accepts this client, handshake and
+// authorisation included (Qt ends the process when the display it is given
+// refuses it).
 bool DisplayAvailable();
 
 // Application-wide settings, once the QApplication exists.

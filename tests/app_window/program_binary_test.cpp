@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 #include <filesystem>
@@ -535,6 +536,68 @@ TEST(ProgramBinaryTest, WithoutADisplayTheGivenArgumentsAreUsedOrRefused) {
     EXPECT_EQ(program.output(), c.out) << c.args.front();
     EXPECT_EQ(program.error(), c.err) << c.args.front();
   }
+  EXPECT_EQ(dir.ini(), "");
+}
+
+// An X server that wants a cookie this client does not have.
+class RefusingXServer {
+ public:
+  RefusingXServer() {
+    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+    if (xvfb.isEmpty()) return;
+    // One MIT cookie for any display: family "wild", no address, no number.
+    const QByteArray name = "MIT-MAGIC-COOKIE-1";
+    QByteArray entry("\xFF\xFF\0\0\0\0\0", 7);
+    entry += char(name.size()) + name + QByteArray("\0\x10", 2) + QByteArray(16, 'k');
+    QFile cookies(dir_.filePath(QStringLiteral("cookies")));
+    if (!cookies.open(QIODevice::WriteOnly) || cookies.write(entry) != entry.size()) return;
+    cookies.close();
+    server_.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-auth"),
+                         cookies.fileName(), QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+    QByteArray number;
+    QElapsedTimer waited;
+    waited.start();
+    while (!number.endsWith('\n') && waited.elapsed() < kWaitMs &&
+           server_.state() != QProcess::NotRunning) {
+      server_.waitForReadyRead(100);
+      number += server_.readAllStandardOutput();
+    }
+    if (number.endsWith('\n'))
+      display_ = QStringLiteral(":") + QString::fromLatin1(number.trimmed());
+  }
+  ~RefusingXServer() {
+    server_.terminate();
+    server_.waitForFinished(kWaitMs);
+  }
+  // Empty when no server could be started.
+  QString display() const { return display_; }
+
+ private:
+  QTemporaryDir dir_;
+  QProcess server_;
+  QString display_;
+};
+
+TEST(ProgramBinaryTest, ADisplayThatRefusesTheClientIsNoDisplay) {
+  RefusingXServer server;
+  if (server.display().isEmpty()) GTEST_SKIP() << "Xvfb cannot be started here";
+  QProcessEnvironment environment = Environment();
+  for (const char* name : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY"})
+    environment.remove(name);
+  environment.insert(QStringLiteral("DISPLAY"), server.display());
+  environment.insert(QStringLiteral("XAUTHORITY"), QStringLiteral("/nonexistent"));
+  DataDir dir;
+  dir.put("a.json", R"({"名":["&lt;b&gt;"]})");
+  Program withFile({"--data-dir", dir.path(), dir.file("a.json")}, environment);
+  EXPECT_EQ(withFile.finish(), 0);
+  EXPECT_EQ(withFile.output(), "JSON\n  名\n    [1]:\"&lt;b&gt;\"\n");
+  EXPECT_EQ(withFile.error(),
+            "keelnode: no display available; printing the tree of the file instead\n");
+  Program alone({"--data-dir", dir.path()}, environment);
+  EXPECT_EQ(alone.finish(), 0);
+  EXPECT_TRUE(alone.output().starts_with("JSON\n")) << alone.output();
+  EXPECT_EQ(alone.error(),
+            "keelnode: no display available; showing the sample document's tree instead\n");
   EXPECT_EQ(dir.ini(), "");
 }
 
