@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QTabWidget>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -151,7 +152,12 @@ void WindowSession::saveSelection(int tabNumber) {
   const std::string key = selectionKey(tabNumber);
   // A tab that held nothing in this run keeps what was stored for it.
   const int current = window_.currentItem(tabNumber);
-  const double item = touched(tabNumber) ? (current < 0 ? 0 : current) : store_.ReadNumber(key, 0);
+  // A tree with items but no current one saves -1, so the next start selects
+  // nothing rather than the root, whose value is the whole document. An
+  // empty tree keeps 0, as it always has.
+  const bool noneChosen = current < 0 && window_.tree(tabNumber)->itemCount() > 0;
+  const double item =
+      touched(tabNumber) ? (noneChosen ? -1 : std::max(current, 0)) : store_.ReadNumber(key, 0);
   store_.WriteNumber(key, item);
 }
 

@@ -113,6 +113,24 @@ TEST_F(WindowSessionTest, TheCurrentTabAndItsItemComeBackAfterARestart) {
   EXPECT_EQ(dir_.get(DataFileName(3)), kDocument);
 }
 
+TEST_F(WindowSessionTest, NoCurrentItemIsSavedAsNoneAndComesBackAsNone) {
+  dir_.put(DataFileName(1), kDocument);
+  dir_.put("岚溪·DUVOvidu.ini", Gb("[JSON树]\r\n树型框.现行选中项=-1"));
+  for (int run = 0; run < 2; ++run) {
+    auto program = Start();
+    EXPECT_EQ(program->window().rawText(1), kDocument) << run;
+    EXPECT_EQ(program->window().currentItem(1), -1) << run;
+    EXPECT_EQ(PathBox(*program), "") << run;
+    Close(program);
+    // Not the root (0), whose selection would show the whole document.
+    const std::string ini = Utf8(dir_.ini());
+    const std::string line = "树型框.现行选中项=-1";
+    const size_t at = ini.find(line);
+    ASSERT_NE(at, std::string::npos) << run << ini;
+    EXPECT_TRUE(at + line.size() == ini.size() || ini[at + line.size()] == '\r') << run << ini;
+  }
+}
+
 TEST_F(WindowSessionTest, OptionsAndSearchTextSurviveARestartTaggedControlsDoNot) {
   auto program = Start();
   for (const char* box :
