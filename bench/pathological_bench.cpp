@@ -40,7 +40,7 @@
 #include "net/meta_charset.h"
 #include "pathological_shapes.h"
 #include "services/code_page.h"
-#include "settings/control_state.h"
+#include "settings/controls/control_state.h"
 #include "settings/settings_store.h"
 
 namespace keelnode::bench {

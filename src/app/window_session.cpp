@@ -10,7 +10,7 @@
 #include "app/input_text.h"
 #include "app/notice_line.h"
 #include "app/program_messages.h"
-#include "settings/control_state.h"
+#include "settings/controls/control_state.h"
 #include "viewer/json_tree_view.h"
 #include "viewer/program_text.h"
 

@@ -51,7 +51,9 @@ TEST(CodePageTest, InvalidUnitsAreEscapedReversiblyOrReplaced) {
 TEST(CodePageTest, CharactersAmongTheEscapeCodePointsSurviveARoundTrip) {
   const std::string text = "a" + CodePointToGb18030(0x10FE41) + "b";
   EXPECT_EQ(Utf8ToGb18030(Gb18030ToUtf8(text, InvalidBytes::kEscape)), text);
-  EXPECT_EQ(Gb18030ToUtf8(text), "a\xF4\x8F\xB9\x81" "b");
+  EXPECT_EQ(Gb18030ToUtf8(text),
+            "a\xF4\x8F\xB9\x81"
+            "b");
 }
 
 TEST(CodePageTest, LoneSurrogatesAndBadUtf8BecomeQuestionMarks) {

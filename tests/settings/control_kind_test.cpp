@@ -1,10 +1,10 @@
-#include "settings/control_kind.h"
+#include "settings/controls/control_kind.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "settings/list_items.h"
+#include "settings/controls/list_items.h"
 #include "test_support.h"
 
 namespace keelnode {

@@ -1,5 +1,5 @@
 // Saving and restoring one control of each kind.
-#include "settings/control_kinds.h"
+#include "settings/controls/control_kinds.h"
 
 #include <gtest/gtest.h>
 
@@ -8,10 +8,10 @@
 #include <QPushButton>
 #include <QTextEdit>
 
-#include "settings/control_state.h"
-#include "settings/list_items.h"
+#include "settings/controls/control_state.h"
+#include "settings/controls/list_items.h"
+#include "settings/controls/window_geometry.h"
 #include "settings/memory_file_system.h"
-#include "settings/window_geometry.h"
 #include "test_support.h"
 #include "widget_support.h"
 

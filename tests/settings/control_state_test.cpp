@@ -1,5 +1,5 @@
 // Saving and restoring the main window's controls.
-#include "settings/control_state.h"
+#include "settings/controls/control_state.h"
 
 #include <gtest/gtest.h>
 

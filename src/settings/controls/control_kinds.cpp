@@ -1,4 +1,4 @@
-#include "settings/control_kinds.h"
+#include "settings/controls/control_kinds.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -13,9 +13,9 @@
 
 #include "services/code_page.h"
 #include "services/yield_to_ui.h"
-#include "settings/control_texts.h"
-#include "settings/list_items.h"
-#include "settings/qt_text.h"
+#include "settings/controls/control_texts.h"
+#include "settings/controls/list_items.h"
+#include "settings/controls/qt_text.h"
 
 namespace keelnode {
 namespace {

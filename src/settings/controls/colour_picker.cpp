@@ -1,4 +1,4 @@
-#include "settings/colour_picker.h"
+#include "settings/controls/colour_picker.h"
 
 #include <QColorDialog>
 #include <QPixmap>

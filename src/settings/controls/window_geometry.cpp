@@ -1,10 +1,10 @@
-#include "settings/window_geometry.h"
+#include "settings/controls/window_geometry.h"
 
 #include <cmath>
 #include <optional>
 #include <string>
 
-#include "settings/control_texts.h"
+#include "settings/controls/control_texts.h"
 
 namespace keelnode {
 namespace {

@@ -1,4 +1,4 @@
-#include "settings/control_state.h"
+#include "settings/controls/control_state.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -8,9 +8,9 @@
 #include <QTextEdit>
 
 #include "services/yield_to_ui.h"
-#include "settings/control_kind.h"
-#include "settings/control_kinds.h"
-#include "settings/qt_text.h"
+#include "settings/controls/control_kind.h"
+#include "settings/controls/control_kinds.h"
+#include "settings/controls/qt_text.h"
 
 namespace keelnode {
 namespace {

@@ -1,4 +1,4 @@
-#include "settings/list_items.h"
+#include "settings/controls/list_items.h"
 
 #include <cstdint>
 

@@ -32,7 +32,7 @@
 #include <QListWidget>
 #include <QWidget>
 
-#include "settings/colour_picker.h"
+#include "settings/controls/colour_picker.h"
 #include "settings/settings_store.h"
 
 namespace keelnode {

@@ -1,9 +1,9 @@
-#include "settings/control_kind.h"
+#include "settings/controls/control_kind.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "settings/control_texts.h"
+#include "settings/controls/control_texts.h"
 
 namespace keelnode {
 
