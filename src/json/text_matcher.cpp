@@ -12,21 +12,22 @@ char AsciiLower(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
 }
 
-// ASCII letters of single-byte units lowered; multi-byte units untouched.
-std::string LowerAsciiUnits(std::string_view text) {
+// ASCII letters that stand alone lowered; multi-byte characters untouched.
+std::string LowerAsciiCharacters(std::string_view text) {
   std::string out(text);
   for (size_t i = 0; i < out.size();) {
-    size_t len = UnitLength(out, i);
+    size_t len = CharacterLength(out, i);
     if (len == 1) out[i] = AsciiLower(out[i]);
     i += len;
   }
   return out;
 }
 
-// Whether `needle` occurs in `hay` starting at a unit boundary, from `from`
-// (a unit start) on, by a failure table: each byte of `hay` is looked at a
-// bounded number of times however the hits fall.
-bool ContainsAtUnitBoundarySlow(std::string_view hay, std::string_view needle, size_t from) {
+// Whether `needle` occurs in `hay` as whole characters (starting and ending
+// at character boundaries), from `from` (a character start) on, by a failure
+// table: each byte of `hay` is looked at a bounded number of times however
+// the hits fall.
+bool ContainsWholeCharactersSlow(std::string_view hay, std::string_view needle, size_t from) {
   const size_t m = needle.size();
   std::vector<size_t> fail(m + 1, 0);  // longest proper border of needle[0, k)
   for (size_t k = 1, b = 0; k < m; ++k) {
@@ -35,38 +36,47 @@ bool ContainsAtUnitBoundarySlow(std::string_view hay, std::string_view needle, s
     if (needle[k] == needle[b]) ++b;
     fail[k + 1] = b;
   }
-  // Unit starts of the last m positions, as a ring.
+  // Character starts of the last m positions, as a ring.
   std::vector<char> starts(m, 0);
-  size_t next_start = from;
+  size_t next_start = from;  // after position i: the first character start past i
   size_t matched = 0;
   for (size_t i = from; i < hay.size(); ++i) {
     starts[i % m] = i == next_start;
-    if (i == next_start) next_start += UnitLength(hay, i);
+    if (i == next_start) next_start += CharacterLength(hay, i);
     while (matched > 0 && hay[i] != needle[matched])
       matched = fail[matched];
     if (hay[i] == needle[matched]) ++matched;
     if (matched == m) {
-      if (starts[(i + 1 - m) % m]) return true;
+      if (starts[(i + 1 - m) % m] && next_start == i + 1) return true;
       matched = fail[m];
     }
   }
   return false;
 }
 
-// Whether `needle` occurs in `hay` starting at a unit boundary.
-bool ContainsAtUnitBoundary(std::string_view hay, std::string_view needle) {
+// Whether `needle` occurs in `hay` as whole characters: a four-byte
+// character is never matched by its second half and the first half of the
+// next one.
+bool ContainsWholeCharacters(std::string_view hay, std::string_view needle) {
   if (needle.empty() || needle.size() > hay.size()) return false;
   const void* hit = memmem(hay.data(), hay.size(), needle.data(), needle.size());
   if (hit == nullptr) return false;
   const size_t at = static_cast<const char*>(hit) - hay.data();
-  // Confirm the hit starts a unit by walking units from the start.
+  // Confirm the hit starts and ends at character boundaries by walking
+  // characters from the start.
   size_t i = 0;
   while (i < at)
-    i += UnitLength(hay, i);
-  if (i == at) return true;
+    i += CharacterLength(hay, i);
+  if (i == at) {
+    size_t end = at;
+    while (end < at + needle.size())
+      end += CharacterLength(hay, end);
+    if (end == at + needle.size()) return true;
+    i = at + CharacterLength(hay, at);
+  }
   // A hit inside a character: such hits may come one after another, so
   // the rest is matched in one linear pass instead of search after search.
-  return ContainsAtUnitBoundarySlow(hay, needle, i);
+  return ContainsWholeCharactersSlow(hay, needle, i);
 }
 
 }  // namespace
@@ -78,7 +88,7 @@ TextMatcher::TextMatcher(std::string_view text, bool ignore_case, bool whole_tex
     regex_.Compile(wildcard ? RegexService::WildcardToPattern(text) : std::string(text),
                    ignore_case, true, false);
   } else {
-    needle_ = ignore_case_ ? LowerAsciiUnits(text) : std::string(text);
+    needle_ = ignore_case_ ? LowerAsciiCharacters(text) : std::string(text);
   }
 }
 
@@ -89,10 +99,10 @@ bool TextMatcher::Matches(std::string_view label) {
   }
   std::string_view hay = label;
   if (ignore_case_) {
-    lowered_ = LowerAsciiUnits(label);
+    lowered_ = LowerAsciiCharacters(label);
     hay = lowered_;
   }
-  return whole_text_ ? hay == needle_ : ContainsAtUnitBoundary(hay, needle_);
+  return whole_text_ ? hay == needle_ : ContainsWholeCharacters(hay, needle_);
 }
 
 }  // namespace keelnode

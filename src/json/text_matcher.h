@@ -1,4 +1,4 @@
-// The search bar's test of one text: plain (at a character boundary),
+// The search bar's test of one text: plain (whole characters only),
 // wildcard or regular expression, optionally ignoring ASCII letter case, and
 // optionally only the whole text. Compiled once for many candidates.
 #pragma once

@@ -32,22 +32,24 @@ bool IsIdeographicSpace(std::string_view text, size_t i) {
          static_cast<unsigned char>(text[i + 1]) == 0xA1;
 }
 
-// Whether cutting right after the unit at `i` (of `len` bytes) keeps the
-// value box's transformation from reaching across the cut.
+// Whether cutting right after the character at `i` (of `len` bytes) keeps
+// the value box's transformation from reaching across the cut.
 bool EndsSafely(std::string_view text, size_t i, size_t len, ValueForm form) {
   if (len == 2) return !IsIdeographicSpace(text, i);
+  if (len > 2) return true;
   const char c = text[i];
   if (IsSpaceByte(c) || c == '"') return false;
   if (form == ValueForm::kRoot) return c != ']' && c != '}';
   return kEscapedQuotePlaceholder.find(c) == npos;
 }
 
-// The first cut at or after `from` (unit starts counted from 0) after which
-// nothing reaches back, or npos when there is none before the end.
+// The first cut at or after `from` (character starts counted from 0, so a
+// four-byte character is never cut in two) after which nothing reaches
+// back, or npos when there is none before the end.
 size_t SafeCut(std::string_view text, size_t from, ValueForm form) {
   size_t i = 0;
   while (i < text.size()) {
-    const size_t len = UnitLength(text, i);
+    const size_t len = CharacterLength(text, i);
     if (len == 1 && IsLeadByte(static_cast<unsigned char>(text[i]))) return npos;  // cut off
     if (i + len >= from && EndsSafely(text, i, len, form)) return i + len;
     i += len;
@@ -74,7 +76,7 @@ size_t EscapeSafeCut(std::string_view text) {
   while (i < text.size()) {
     if (backslash == npos || i > backslash + 13) safe = i;
     if (IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 >= text.size()) return safe;
-    const size_t len = UnitLength(text, i);
+    const size_t len = CharacterLength(text, i);
     if (len == 1 && text[i] == '\\') backslash = i;
     i += len;
   }

@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "services/mbcs.h"
+
 namespace keelnode {
 namespace {
 
@@ -166,6 +168,12 @@ void DecodeGb18030(std::string_view text, Emit&& emit) {
       break;
     }
     unsigned char t = bytes[i + 1];
+    if (n - i == 3 && CharacterLength(text, i) == 3) {
+      // What the end left of a four-byte sequence: one character, as every
+      // scan by character counts it.
+      emit(0, i, 3, false);
+      break;
+    }
     if (t >= 0x30 && t <= 0x39 && i + 3 < n && b >= 0x81 && b <= 0xFE && bytes[i + 2] >= 0x81 &&
         bytes[i + 2] <= 0xFE && bytes[i + 3] >= 0x30 && bytes[i + 3] <= 0x39) {
       char32_t cp = tables->DecodeFour(bytes + i);

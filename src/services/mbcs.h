@@ -3,7 +3,8 @@
 // A byte of 0x80 or above opens a two-byte unit and the byte after it closes
 // it, whatever its value; so the second byte of a character is never taken
 // for an ASCII delimiter, quote or backslash. A four-byte GB18030 sequence is
-// two such units.
+// two such units: scans for delimiters step by units, scans that count, cut or
+// compare characters step by CharacterLength.
 #pragma once
 
 #include <cstddef>
@@ -26,6 +27,25 @@ inline bool IsFourByteSequence(std::string_view text, size_t pos) {
   auto b = [&](size_t i) { return static_cast<unsigned char>(text[pos + i]); };
   return b(0) >= 0x81 && b(0) <= 0xFE && b(1) >= 0x30 && b(1) <= 0x39 && b(2) >= 0x81 &&
          b(2) <= 0xFE && b(3) >= 0x30 && b(3) <= 0x39;
+}
+
+// Bytes taken by the character that starts at `pos`: 1, 2, or 4 for a
+// four-byte GB18030 sequence (fewer when the text ends inside one, so a cut
+// sequence stays one character and nothing reads past the end). A sequence
+// counts as four bytes only in the shape the decoder reads as one: bytes that
+// are not (a lead, a digit, a lead, a digit) stay two-byte units, so scans
+// by character see the characters that are shown. Every character start is
+// also a unit start.
+inline size_t CharacterLength(std::string_view text, size_t pos) {
+  if (IsFourByteSequence(text, pos)) return 4;
+  const size_t rest = text.size() - pos;
+  if (rest == 3) {
+    auto b = [&](size_t i) { return static_cast<unsigned char>(text[pos + i]); };
+    if (b(0) >= 0x81 && b(0) <= 0xFE && b(1) >= 0x30 && b(1) <= 0x39 && b(2) >= 0x81 &&
+        b(2) <= 0xFE)
+      return 3;
+  }
+  return UnitLength(text, pos);
 }
 
 // Whether a unit starts at `pos`. Units can be told apart looking backwards:

@@ -7,21 +7,17 @@
 namespace keelnode {
 namespace {
 
-// Bytes taken by the character that starts at `pos`: a four-byte GB18030
-// sequence, a two-byte character (a byte of 0x80 or above and the byte after
-// it), CR LF, or a single byte.
-size_t CharacterLength(std::string_view text, size_t pos) {
-  unsigned char b = static_cast<unsigned char>(text[pos]);
-  if (IsLeadByte(b)) return IsFourByteSequence(text, pos) ? 4 : UnitLength(text, pos);
-  if (b == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n') return 2;
-  return 1;
+// Bytes taken by the character that starts at `pos`, CR LF counting as one.
+size_t DisplayCharacterLength(std::string_view text, size_t pos) {
+  if (text[pos] == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n') return 2;
+  return CharacterLength(text, pos);
 }
 
 // Start offsets of every character, followed by text.size().
 std::vector<size_t> CharacterStarts(std::string_view text) {
   std::vector<size_t> starts;
   starts.reserve(text.size() + 1);
-  for (size_t i = 0; i < text.size(); i += CharacterLength(text, i))
+  for (size_t i = 0; i < text.size(); i += DisplayCharacterLength(text, i))
     starts.push_back(i);
   starts.push_back(text.size());
   return starts;
@@ -42,7 +38,7 @@ int CountChars(std::string_view text, int line_breaks) {
   long long count = 0;
   size_t i = 0;
   while (i < text.size()) {
-    size_t len = CharacterLength(text, i);
+    size_t len = DisplayCharacterLength(text, i);
     char b = text[i];
     bool line_break = b == '\r' || b == '\n';
     if (!line_break) {

@@ -1,7 +1,8 @@
 // Shortening text for display without splitting a character.
 //
 // A byte of 0x80 or above and the byte after it are one character (a
-// four-byte GB18030 sequence is kept whole); CR LF is one character; a lone
+// four-byte GB18030 sequence, or what the text's end left of one, is kept
+// whole); CR LF is one character; a lone
 // CR or LF is one character. Counts and positions are in characters, widths
 // in bytes.
 #pragma once

@@ -23,7 +23,7 @@ std::string ProgramText(std::string_view utf8) {
 std::string_view PrefixWithin(std::string_view text, size_t bytes) {
   size_t end = 0;
   while (end < text.size()) {
-    const size_t step = IsFourByteSequence(text, end) ? 4 : UnitLength(text, end);
+    const size_t step = CharacterLength(text, end);
     if (end + step > bytes) break;
     end += step;
   }

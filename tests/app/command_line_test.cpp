@@ -260,6 +260,33 @@ TEST(CommandLineTest, SearchPrintsThePathOfEveryMatchingItem) {
   }
 }
 
+TEST(CommandLineTest, SearchStepsOverFourByteCharacters) {
+  // 귮 82 38 82 39 and 귯 82 38 83 30 hold 닙 82 39 82 38 across their
+  // boundary; four-byte characters also stand next to quotes, brackets,
+  // digits and a full-width space, which the parser's masks step over.
+  const std::string doc = "{\"귮귯\":[\"귮\",8,\"中œ　\"],\"x\":\"0닙\"}";
+  EXPECT_EQ(RunWithStdin({"--tree"}, doc).out,
+            "JSON\n"
+            "  귮귯\n"
+            "    [1]:\"귮\"\n"
+            "    [2]:8\n"
+            "    [3]:\"中œ\"\n"  // the blank before a quote goes, as always
+            "  x:\"0닙\"\n");
+  for (const std::vector<std::string>& mode :
+       {std::vector<std::string>{}, {"--regex"}, {"--wildcard"}}) {
+    std::vector<std::string> args = {"--search", "닙"};
+    args.insert(args.end(), mode.begin(), mode.end());
+    EXPECT_EQ(RunWithStdin(args, doc).out, "x\n");
+    args[1] = "귯";
+    EXPECT_EQ(RunWithStdin(args, doc).out, "귮귯\n");
+    args[1] = "9";  // only inside 귮
+    EXPECT_EQ(RunWithStdin(args, doc).status, 1);
+  }
+  const CliResult across = RunWithStdin({"--search", "닙", "--compact-paths"}, "{\"k\":\"귮귯\"}");
+  EXPECT_EQ(across.status, 1);
+  EXPECT_EQ(across.out, "");
+}
+
 TEST(CommandLineTest, UnreadableInputsExitWithTwo) {
   std::ostringstream out, err;
   CommandLineIo io{out, err, [](std::string&) { return false; }, nullptr};

@@ -96,6 +96,22 @@ TEST(TreeItemListTest, SearchNeverMatchesInsideACharacter) {
   EXPECT_EQ(list.FindForward(std::nullopt, "a", true, false, false, false), 1);
 }
 
+TEST(TreeItemListTest, PlainSearchStepsOverFourByteCharacters) {
+  // 귮 82 38 82 39, 귯 82 38 83 30: their halves spell 닙 82 39 82 38.
+  TreeItemList list;
+  list.AddItem("JSON", 1, 1, 1, 0, 0, 1);
+  list.AddItem("\x82\x38\x82\x39\x82\x38\x83\x30", 0, 0, 2, 0, 0, 2);
+  for (bool patternMode : {false, true}) {
+    EXPECT_EQ(list.FindForward(std::nullopt, "\x82\x39\x82\x38", false, false, patternMode, false),
+              -1);
+    EXPECT_EQ(list.FindBackward(std::nullopt, "\x82\x39\x82\x38", true, false, patternMode, false),
+              -1);
+    EXPECT_EQ(list.FindForward(std::nullopt, "\x82\x38\x83\x30", false, false, patternMode, false),
+              1);
+  }
+  EXPECT_TRUE(list.ListMatching("\x82\x39\x82\x38", false, false, false, false).empty());
+}
+
 TEST(TreeItemListTest, ListMatchingGivesWhatRepeatedForwardSearchesFind) {
   TreeItemList list = Sample();
   list.AddItem("\x81\x41", 0, 0, 7, 0, 0, 2);  // second byte "A"

@@ -88,6 +88,19 @@ TEST(ValueHeadsTest, HeadsAreBeginningsOfTheWholeTexts) {
   }
 }
 
+TEST(ValueHeadsTest, HeadsNeverEndInsideAFourByteCharacter) {
+  const std::string gwm = Utf8ToGb18030("귮");  // 82 38 82 39
+  std::string stored = "a";
+  for (int i = 0; i < 200; ++i)
+    stored += gwm;
+  for (size_t bytes = 1; bytes < 40; ++bytes) {
+    const ValueHeads heads = ValueHeadsOf(stored, ValueForm::kMember, bytes);
+    ASSERT_FALSE(heads.value.whole);
+    EXPECT_EQ((heads.value.text.size() - 1) % 4, 0u) << bytes;
+    EXPECT_EQ((heads.decoded.text.size() - 1) % 4, 0u) << bytes;
+  }
+}
+
 TEST(ValueHeadsTest, LongValuesAreCutEarly) {
   const std::string url = "\"https://e.com/?a=1&b=2&#x4e2d;\\u6587\",";
   std::string stored = "[";

@@ -86,6 +86,44 @@ TEST(CodePageTest, ConvertCharsetThroughIconv) {
   EXPECT_EQ(ConvertCharset("", "UTF-8", "GB18030").value(), "");
 }
 
+TEST(MbcsTest, CharacterLengthTakesFourByteSequencesWhole) {
+  // 귮 (82 38 82 39) at the start, then a two-byte 中, ASCII, œ (81 30 93 34).
+  const std::string text =
+      "\x82\x38\x82\x39\xD6\xD0"
+      "8\x81\x30\x93\x34";
+  EXPECT_EQ(CharacterLength(text, 0), 4u);
+  EXPECT_EQ(CharacterLength(text, 4), 2u);
+  EXPECT_EQ(CharacterLength(text, 6), 1u);
+  EXPECT_EQ(CharacterLength(text, 7), 4u);
+  // Cut by the end: what is left of the sequence is one character.
+  EXPECT_EQ(CharacterLength("a\x82\x38\x82", 1), 3u);
+  EXPECT_EQ(CharacterLength("a\x82\x38", 1), 2u);
+  EXPECT_EQ(CharacterLength("a\x82", 1), 1u);
+  // Not the shape of a four-byte sequence: two-byte units, so an ASCII byte
+  // after a lead and a digit stays a character of its own.
+  EXPECT_EQ(CharacterLength("\x82\x38"
+                            "A\x82",
+                            0),
+            2u);
+  EXPECT_EQ(CharacterLength("\x82\x38\xA1\xA1", 0), 2u);
+  EXPECT_EQ(CharacterLength("\x82\x38\x82"
+                            "A",
+                            0),
+            2u);
+}
+
+TEST(CodePageTest, ASequenceCutByTheEndShowsAsOneReplacement) {
+  const std::string cut = "a\x82\x38\x82";
+  EXPECT_EQ(Gb18030ToUtf16(cut), u"a\uFFFD");
+  EXPECT_EQ(Gb18030ToUtf8(cut), "a\xEF\xBF\xBD");
+  // Escaped for the engine, it still comes back byte for byte.
+  EXPECT_EQ(Utf8ToGb18030(Gb18030ToUtf8(cut, InvalidBytes::kEscape)), cut);
+  // Whole four-byte characters at the start, the end and next to others.
+  const std::string text = Utf8ToGb18030("귮中a귯œ");
+  EXPECT_EQ(Gb18030ToUtf16(text), u"귮中a귯œ");
+  EXPECT_EQ(Utf16ToGb18030(Gb18030ToUtf16(text)), text);
+}
+
 TEST(MbcsTest, FindAsciiByteStepsOverSecondBytes) {
   // 0x5C (backslash) and 0x7B ("{") as second bytes of GBK characters.
   const std::string text = "\x81\x5C\x81\x7B{\\";

@@ -35,6 +35,19 @@ TEST(CountCharsTest, Rules) {
   EXPECT_EQ(CountChars("\x81"), 1);  // a lone lead byte at the end
 }
 
+TEST(CountCharsTest, FourByteCharactersAtEveryBoundary) {
+  const std::string cut = kFour.substr(0, 3);  // what the end left of one
+  EXPECT_EQ(CountChars(kFour + kZhong + "a" + kFour), 4);
+  EXPECT_EQ(CountChars("a" + cut), 2);
+  EXPECT_EQ(CountChars(kFour + cut), 2);
+  EXPECT_EQ(LeftChars("a" + cut, 1), "a");
+  EXPECT_EQ(LeftChars(kFour + cut, -1), kFour);
+  EXPECT_EQ(RightChars("a" + cut, 1), cut);
+  EXPECT_EQ(RightChars(kZhong + kFour + "\r\n", 2), kFour + "\r\n");
+  EXPECT_EQ(RightChars(kZhong + kFour + cut, 2), kFour + cut);
+  EXPECT_EQ(ShortenMiddle(Repeat(kFour, 10) + cut, 10), kFour + "..." + cut);
+}
+
 TEST(CountCharsTest, LineBreakModes) {
   const std::string text = "a\r\nb\rc\n" + kBadTrail;
   EXPECT_EQ(CountChars(text, 1), 7);
