@@ -110,11 +110,16 @@ int PrintSearch(const LabelQuery& query, const DocumentOptions& options, const J
                 CommandLineIo& io) {
   // Plain mode with no text finds nothing, as in the window.
   if (!query.patternMode && query.text.empty()) return kExitNotFound;
-  const std::vector<int> items = doc.buildTreeItems().ListMatching(
+  const Result<std::vector<int>, RegexError> items = doc.buildTreeItems().TryListMatching(
       query.text, query.ignoreCase, false, query.patternMode, query.wildcard);
+  // Nothing is printed then: the labels after that one were never tried.
+  if (!items) {
+    io.err << "keelnode: the search stopped: " << items.error().message << "\n";
+    return kExitRunaway;
+  }
   std::vector<int> nodes;
-  nodes.reserve(items.size());
-  for (int item : items)
+  nodes.reserve(items->size());
+  for (int item : *items)
     nodes.push_back(item + 1);  // tree item k shows node k + 1
   PrintPathList(doc, nodes, options.compactPaths ? PathSyntax::kCompact : PathSyntax::kInternal,
                 io.out);

@@ -27,7 +27,8 @@ struct CommandLineIo {
 
 // Runs one of the printing actions (--tree … --search) of `command`. Returns
 // the exit status: 0; 1 when the path or the search finds nothing; 2 when
-// the input cannot be read; 64 on bad usage (one line on err).
+// the input cannot be read; 3 when the search's expression runs away (one
+// line on err); 64 on bad usage (one line on err).
 int RunPrintingCommand(const ProgramCommand& command, CommandLineIo& io);
 
 // Reads `args` and runs what they ask for: a printing action, --help or

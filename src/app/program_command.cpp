@@ -40,7 +40,8 @@ constexpr const char* kHelp =
     "address.\n"
     "\n"
     "Exit status: 0 done; 1 the path or the search found nothing; 2 the input\n"
-    "cannot be read; 64 bad usage.\n";
+    "cannot be read; 3 the search expression ran away (too complex for a label);\n"
+    "64 bad usage.\n";
 
 // Qt's own options, handed on to it untouched when the window opens.
 struct QtOption {

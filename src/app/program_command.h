@@ -51,6 +51,8 @@ struct ProgramCommand {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitNotFound = 1;
 inline constexpr int kExitUnreadable = 2;
+// --search stopped: its expression ran away on a label (one line on stderr).
+inline constexpr int kExitRunaway = 3;
 inline constexpr int kExitUsage = 64;
 
 // The arguments after the program name. Nothing, with a one-line reason in

@@ -93,9 +93,15 @@ TextMatcher::TextMatcher(std::string_view text, bool ignore_case, bool whole_tex
 }
 
 bool TextMatcher::Matches(std::string_view label) {
+  return Test(label).value_or(false);
+}
+
+Result<bool, RegexError> TextMatcher::Test(std::string_view label) {
   if (pattern_mode_) {
-    if (!whole_text_) return regex_.Matches(label);
-    return regex_.Execute(label) == 1 && regex_.MatchValue(1) == label;
+    if (!whole_text_) return regex_.Test(label);
+    const Result<int, RegexError> count = regex_.TryExecute(label);
+    if (!count) return Fail(count.error());
+    return *count == 1 && regex_.MatchValue(1) == label;
   }
   std::string_view hay = label;
   if (ignore_case_) {

@@ -14,6 +14,9 @@ class TextMatcher {
  public:
   TextMatcher(std::string_view text, bool ignore_case, bool whole_text, bool pattern_mode,
               bool wildcard);
+  // Whether the candidate passes; an error when the expression ran away on it.
+  Result<bool, RegexError> Test(std::string_view candidate);
+  // Test, a runaway taken as no match.
   bool Matches(std::string_view candidate);
 
  private:

@@ -79,23 +79,54 @@ int TreeItemList::AddItem(std::string_view label, int image, int selectedImage, 
 int TreeItemList::FindForward(std::optional<int> start, std::string_view text, bool ignoreCase,
                               bool wholeText, bool patternMode, bool wildcard, std::string* label,
                               const int* cancel) const {
-  const int first = start.value_or(-1);
-  TextMatcher matcher(text, ignoreCase, wholeText, patternMode, wildcard);
-  int found = -1;
-  ForEachTreeItem(buffer_, [&](int index, const TreeItemRecord& record) {
-    if (cancel && *cancel != 0) return false;
-    if (index <= first) return true;
-    if (label) label->assign(record.label);
-    if (!matcher.Matches(record.label)) return true;
-    found = index;
-    return false;
-  });
-  return found;
+  return TryFindForward(start, text, ignoreCase, wholeText, patternMode, wildcard, label, cancel)
+      .value_or(-1);
 }
 
 int TreeItemList::FindBackward(std::optional<int> start, std::string_view text, bool ignoreCase,
                                bool wholeText, bool patternMode, bool wildcard, std::string* label,
                                const int* cancel) const {
+  return TryFindBackward(start, text, ignoreCase, wholeText, patternMode, wildcard, label, cancel)
+      .value_or(-1);
+}
+
+std::vector<int> TreeItemList::ListMatching(std::string_view text, bool ignoreCase, bool wholeText,
+                                            bool patternMode, bool wildcard) const {
+  return TryListMatching(text, ignoreCase, wholeText, patternMode, wildcard)
+      .value_or(std::vector<int>());
+}
+
+Result<int, RegexError> TreeItemList::TryFindForward(std::optional<int> start,
+                                                     std::string_view text, bool ignoreCase,
+                                                     bool wholeText, bool patternMode,
+                                                     bool wildcard, std::string* label,
+                                                     const int* cancel) const {
+  const int first = start.value_or(-1);
+  TextMatcher matcher(text, ignoreCase, wholeText, patternMode, wildcard);
+  int found = -1;
+  std::optional<RegexError> stopped;
+  ForEachTreeItem(buffer_, [&](int index, const TreeItemRecord& record) {
+    if (cancel && *cancel != 0) return false;
+    if (index <= first) return true;
+    if (label) label->assign(record.label);
+    Result<bool, RegexError> passed = matcher.Test(record.label);
+    if (!passed) {
+      stopped = std::move(passed).error();
+      return false;
+    }
+    if (!*passed) return true;
+    found = index;
+    return false;
+  });
+  if (stopped) return Fail(std::move(*stopped));
+  return found;
+}
+
+Result<int, RegexError> TreeItemList::TryFindBackward(std::optional<int> start,
+                                                      std::string_view text, bool ignoreCase,
+                                                      bool wholeText, bool patternMode,
+                                                      bool wildcard, std::string* label,
+                                                      const int* cancel) const {
   std::vector<std::string_view> labels;
   bool cancelled = false;
   ForEachTreeItem(buffer_, [&](int, const TreeItemRecord& record) {
@@ -112,15 +143,31 @@ int TreeItemList::FindBackward(std::optional<int> start, std::string_view text, 
   TextMatcher matcher(text, ignoreCase, wholeText, patternMode, wildcard);
   for (int index = limit - 1; index >= 0; --index) {
     if (label) label->assign(labels[index]);
-    if (matcher.Matches(labels[index])) return index;
+    Result<bool, RegexError> passed = matcher.Test(labels[index]);
+    if (!passed) return Fail(std::move(passed).error());
+    if (*passed) return index;
   }
   return -1;
 }
 
-std::vector<int> TreeItemList::ListMatching(std::string_view text, bool ignoreCase, bool wholeText,
-                                            bool patternMode, bool wildcard) const {
+Result<std::vector<int>, RegexError> TreeItemList::TryListMatching(std::string_view text,
+                                                                   bool ignoreCase, bool wholeText,
+                                                                   bool patternMode,
+                                                                   bool wildcard) const {
   TextMatcher matcher(text, ignoreCase, wholeText, patternMode, wildcard);
-  return ListWhere(buffer_, [&](const TreeItemRecord& r) { return matcher.Matches(r.label); });
+  std::vector<int> out;
+  std::optional<RegexError> stopped;
+  ForEachTreeItem(buffer_, [&](int index, const TreeItemRecord& record) {
+    Result<bool, RegexError> passed = matcher.Test(record.label);
+    if (!passed) {
+      stopped = std::move(passed).error();
+      return false;
+    }
+    if (*passed) out.push_back(index);
+    return true;
+  });
+  if (stopped) return Fail(std::move(*stopped));
+  return out;
 }
 
 std::vector<int> TreeItemList::ListByState(bool flag) const {

@@ -18,6 +18,9 @@
 #include <string_view>
 #include <vector>
 
+#include "services/regex_service.h"
+#include "services/result.h"
+
 namespace keelnode {
 
 struct TreeItemRecord {
@@ -59,6 +62,21 @@ class TreeItemList {
   // Every item that passes FindForward's test, in ascending order.
   std::vector<int> ListMatching(std::string_view text, bool ignoreCase, bool wholeText,
                                 bool patternMode, bool wildcard) const;
+
+  // The three searches with a runaway expression told apart from "nothing
+  // found": the search stops at the first label the expression runs away on
+  // (FindForward and the others take that as no match).
+  Result<int, RegexError> TryFindForward(std::optional<int> start, std::string_view text,
+                                         bool ignoreCase, bool wholeText, bool patternMode,
+                                         bool wildcard, std::string* label = nullptr,
+                                         const int* cancel = nullptr) const;
+  Result<int, RegexError> TryFindBackward(std::optional<int> start, std::string_view text,
+                                          bool ignoreCase, bool wholeText, bool patternMode,
+                                          bool wildcard, std::string* label = nullptr,
+                                          const int* cancel = nullptr) const;
+  Result<std::vector<int>, RegexError> TryListMatching(std::string_view text, bool ignoreCase,
+                                                       bool wholeText, bool patternMode,
+                                                       bool wildcard) const;
 
   std::vector<int> ListByState(bool flag) const;
   std::vector<int> ListChecked() const;

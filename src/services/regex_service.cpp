@@ -3,6 +3,7 @@
 #define PCRE2_CODE_UNIT_WIDTH 8
 #include <pcre2.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -25,15 +26,16 @@
 //   ALLOW_EMPTY_CLASS ("[]" matches nothing, "[^]" anything),
 //   MATCH_UNSET_BACKREF (a reference to an unset group matches empty),
 //   DOLLAR_ENDONLY (without multi-line "$" is the very end only), and the
-//   newline convention ANYCRLF, so "." matches anything but CR and LF.
+//   newline convention ANYCRLF, so "." matches anything but CR and LF;
+//   AUTO_CALLOUT, so that every item tried spends the work budget.
 // - Global matching follows JScript: after an empty match the next search
 //   starts one character later; after a non-empty match, at its end.
 namespace keelnode {
 namespace {
 
-constexpr uint32_t kCompileOptions = PCRE2_UTF | PCRE2_ALT_BSUX | PCRE2_ALLOW_EMPTY_CLASS |
-                                     PCRE2_MATCH_UNSET_BACKREF | PCRE2_DOLLAR_ENDONLY |
-                                     PCRE2_NEVER_UCP | PCRE2_NEVER_BACKSLASH_C;
+constexpr uint32_t kCompileOptions =
+    PCRE2_AUTO_CALLOUT | PCRE2_UTF | PCRE2_ALT_BSUX | PCRE2_ALLOW_EMPTY_CLASS |
+    PCRE2_MATCH_UNSET_BACKREF | PCRE2_DOLLAR_ENDONLY | PCRE2_NEVER_UCP | PCRE2_NEVER_BACKSLASH_C;
 
 constexpr const char kLineStart[] = "(?<![^\\r\\n])";
 constexpr const char kLineEnd[] = "(?![^\\r\\n])";
@@ -228,6 +230,54 @@ const pcre2_compile_context* CompileContext() {
   return context;
 }
 
+// Work a search may do: the engine is called back before every pattern item
+// it tries (auto-callouts), and each call spends one unit. Matching that is
+// linear in the subject stays far inside the budget; backtracking that grows
+// faster (nested repeats, a repeat retried from every start) runs out of it.
+constexpr uint64_t kWorkFloor = 10'000'000;
+constexpr uint64_t kWorkPerSubjectByte = 32;
+
+uint64_t WorkBudget(size_t subject_bytes) {
+  return kWorkFloor + kWorkPerSubjectByte * static_cast<uint64_t>(subject_bytes);
+}
+
+int SpendWork(pcre2_callout_block*, void* left) {
+  uint64_t& budget = *static_cast<uint64_t*>(left);
+  if (budget == 0) return PCRE2_ERROR_MATCHLIMIT;
+  --budget;
+  return 0;
+}
+
+// The JIT stack of an ordinary match; a subject that needs more gets a stack
+// sized to it for that one match (RoomyMatch).
+constexpr size_t kUsualJitStack = 4 << 20;
+// Room per subject byte for a match that needs more: repeated groups take
+// some tens of bytes of stack per character they repeat over. The stack is
+// reserved, and only what the match uses is ever touched.
+constexpr size_t kJitStackPerSubjectByte = 256;
+constexpr size_t kLargestJitStack = size_t{4} << 30;
+
+// A JIT stack of its own, freed with its owner.
+struct JitStack {
+  explicit JitStack(size_t bytes) : stack(pcre2_jit_stack_create(32 * 1024, bytes, nullptr)) {}
+  ~JitStack() {
+    if (stack) pcre2_jit_stack_free(stack);
+  }
+  JitStack(const JitStack&) = delete;
+  JitStack& operator=(const JitStack&) = delete;
+  pcre2_jit_stack* stack;
+};
+
+struct MatchContext {
+  explicit MatchContext(pcre2_match_context* copied) : context(copied) {}
+  ~MatchContext() {
+    if (context) pcre2_match_context_free(context);
+  }
+  MatchContext(const MatchContext&) = delete;
+  MatchContext& operator=(const MatchContext&) = delete;
+  pcre2_match_context* context;
+};
+
 // Per-thread match data, match context and JIT stack, reused across calls.
 class Scratch {
  public:
@@ -253,14 +303,24 @@ class Scratch {
     return data_;
   }
   pcre2_match_context* Context() { return context_; }
+  // Starts the budget of one search (all the attempts of one call).
+  void SetBudget(uint64_t units) { work_left_ = units; }
 
  private:
   Scratch() {
     context_ = pcre2_match_context_create(nullptr);
-    stack_ = pcre2_jit_stack_create(32 * 1024, 4 * 1024 * 1024, nullptr);
+    stack_ = pcre2_jit_stack_create(32 * 1024, kUsualJitStack, nullptr);
     if (context_ && stack_) pcre2_jit_stack_assign(context_, nullptr, stack_);
+    if (context_) {
+      // The work budget bounds a search; the engine's own count, which
+      // grows with the subject in ways that differ between its two
+      // matchers, would stop long subjects that are not runaway.
+      pcre2_set_match_limit(context_, UINT32_MAX);
+      pcre2_set_callout(context_, SpendWork, &work_left_);
+    }
   }
 
+  uint64_t work_left_ = kWorkFloor;
   pcre2_match_data* data_ = nullptr;
   uint32_t pairs_ = 0;
   pcre2_match_context* context_ = nullptr;
@@ -298,41 +358,59 @@ struct RegexService::Expression {
     if (code) pcre2_code_free(code);
   }
 
-  // One match attempt from `start`; the result as pcre2_match gives it.
+  // One match attempt from `start`; the result as pcre2_match gives it
+  // (PCRE2_ERROR_MATCHLIMIT when the work budget ran out).
   int MatchAt(std::string_view subject, size_t start, pcre2_match_data* data) const {
     pcre2_match_context* context = Scratch::Get().Context();
     const auto* bytes = reinterpret_cast<PCRE2_SPTR>(subject.data());
     int rc = pcre2_match(code, bytes, subject.size(), start, PCRE2_NO_UTF_CHECK, data, context);
-    if (rc == PCRE2_ERROR_JIT_STACKLIMIT) {
-      rc = pcre2_match(code, bytes, subject.size(), start, PCRE2_NO_UTF_CHECK | PCRE2_NO_JIT, data,
-                       context);
-    }
+    if (rc == PCRE2_ERROR_JIT_STACKLIMIT) rc = RoomyMatch(subject, start, data, context);
     return rc;
   }
 
+  // The match again with a JIT stack sized to the subject. (The interpreter
+  // is no way out: it would fill gigabytes of heap before its own limits.)
+  int RoomyMatch(std::string_view subject, size_t start, pcre2_match_data* data,
+                 pcre2_match_context* usual) const {
+    const size_t room =
+        std::min(kLargestJitStack, (1 << 20) + kJitStackPerSubjectByte * subject.size());
+    if (room <= kUsualJitStack || !usual) return PCRE2_ERROR_JIT_STACKLIMIT;
+    JitStack stack(room);
+    MatchContext context(pcre2_match_context_copy(usual));
+    if (!stack.stack || !context.context) return PCRE2_ERROR_NOMEMORY;
+    pcre2_jit_stack_assign(context.context, nullptr, stack.stack);
+    return pcre2_match(code, reinterpret_cast<PCRE2_SPTR>(subject.data()), subject.size(), start,
+                       PCRE2_NO_UTF_CHECK, data, context.context);
+  }
+
   // Calls `visit(ovector)` for every match (one with global off), in order,
-  // with JScript's rule for empty matches.
+  // with JScript's rule for empty matches. Returns 0, or the engine's error
+  // when an attempt ended without an answer.
   template <typename Visit>
-  void ForEachMatch(std::string_view subject, Visit&& visit) const {
-    pcre2_match_data* data = Scratch::Get().Data(captures + 1);
-    if (!data) return;
+  int ForEachMatch(std::string_view subject, Visit&& visit) const {
+    Scratch& scratch = Scratch::Get();
+    pcre2_match_data* data = scratch.Data(captures + 1);
+    if (!data) return PCRE2_ERROR_NOMEMORY;
+    scratch.SetBudget(WorkBudget(subject.size()));
     size_t start = 0;
     while (start <= subject.size()) {
       int rc = MatchAt(subject, start, data);
-      if (rc < 0) return;  // no match, or a limit reached: no further matches
+      if (rc == PCRE2_ERROR_NOMATCH) return 0;
+      if (rc < 0) return rc;
       const PCRE2_SIZE* ovector = pcre2_get_ovector_pointer(data);
       visit(ovector);
-      if (!global) return;
+      if (!global) return 0;
       size_t begin = ovector[0];
       size_t end = ovector[1];
-      if (end < begin) return;  // only with \K, which the translation removes
+      if (end < begin) return 0;  // only with \K, which the translation removes
       if (end == begin) {
-        if (end >= subject.size()) return;
+        if (end >= subject.size()) return 0;
         start = NextCharacter(subject, end);
       } else {
         start = end;
       }
     }
+    return 0;
   }
 };
 
@@ -422,8 +500,28 @@ bool RegexService::Compile(std::string_view pattern, bool ignore_case, bool mult
   return true;
 }
 
+namespace {
+
+RegexError Runaway(int code) {
+  PCRE2_UCHAR text[256];
+  const int length = pcre2_get_error_message(code, text, sizeof text);
+  return {RegexError::Reason::kRunaway,
+          "the expression ran away: " +
+              (length > 0 ? std::string(reinterpret_cast<const char*>(text), length)
+                          : "error " + std::to_string(code))};
+}
+
+}  // namespace
+
 int RegexService::Execute(std::string_view subject) {
+  // After a runaway, the matches found before it.
+  const Result<int, RegexError> count = TryExecute(subject);
+  return count ? *count : MatchCount();
+}
+
+Result<int, RegexError> RegexService::TryExecute(std::string_view subject) {
   subject_ = std::string(subject);
+  int stopped = 0;
   auto set = std::make_shared<MatchSet>();
   if (expression_) {
     const Expression& e = *expression_;
@@ -433,7 +531,7 @@ int RegexService::Execute(std::string_view subject) {
     std::string_view engine_subject = set->ascii ? std::string_view(subject_) : set->utf8;
     size_t last_start = 0;
     size_t characters = 0;
-    e.ForEachMatch(engine_subject, [&](const PCRE2_SIZE* ovector) {
+    stopped = e.ForEachMatch(engine_subject, [&](const PCRE2_SIZE* ovector) {
       set->offsets.insert(set->offsets.end(), ovector, ovector + 2 * set->pairs);
       size_t start = ovector[0];
       characters +=
@@ -443,17 +541,28 @@ int RegexService::Execute(std::string_view subject) {
     });
   }
   matches_ = std::move(set);
+  if (stopped != 0) return Fail(Runaway(stopped));
   return static_cast<int>(matches_->Count());
 }
 
-bool RegexService::Matches(std::string_view subject) const {
+Result<bool, RegexError> RegexService::Test(std::string_view subject) const {
   if (!expression_) return false;
   const Expression& e = *expression_;
-  pcre2_match_data* data = Scratch::Get().Data(1);
-  if (!data) return false;
-  if (IsAscii(subject)) return e.MatchAt(subject, 0, data) >= 0;
-  std::string utf8 = Gb18030ToUtf8(subject, InvalidBytes::kEscape);
-  return e.MatchAt(utf8, 0, data) >= 0;
+  Scratch& scratch = Scratch::Get();
+  pcre2_match_data* data = scratch.Data(1);
+  if (!data) return Fail(Runaway(PCRE2_ERROR_NOMEMORY));
+  const bool ascii = IsAscii(subject);
+  const std::string utf8 = ascii ? std::string() : Gb18030ToUtf8(subject, InvalidBytes::kEscape);
+  const std::string_view engine_subject = ascii ? subject : std::string_view(utf8);
+  scratch.SetBudget(WorkBudget(engine_subject.size()));
+  const int rc = e.MatchAt(engine_subject, 0, data);
+  if (rc >= 0) return true;
+  if (rc == PCRE2_ERROR_NOMATCH) return false;
+  return Fail(Runaway(rc));
+}
+
+bool RegexService::Matches(std::string_view subject) const {
+  return Test(subject).value_or(false);
 }
 
 std::string RegexService::Pattern() const {
@@ -536,7 +645,8 @@ std::string RegexService::Replace(std::string_view subject, std::string_view rep
   std::string out;
   size_t copied = 0;
   bool any = false;
-  e.ForEachMatch(s, [&](const PCRE2_SIZE* ovector) {
+  // A runaway replaces what was found before it, as with no further match.
+  (void)e.ForEachMatch(s, [&](const PCRE2_SIZE* ovector) {
     if (!any) out.reserve(s.size() + r.size());
     any = true;
     size_t begin = ovector[0];

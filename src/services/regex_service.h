@@ -8,6 +8,10 @@
 // Matches and sub-matches are numbered from 1.
 // A pattern the engine rejects compiles to nothing: Execute gives 0 matches
 // and Replace returns the subject unchanged.
+//
+// A match has whatever room the subject needs (the engine's stack grows with
+// it), but an expression that runs away, backtracking without end, is
+// stopped after a bounded amount of work; Test and TryExecute then say so.
 #pragma once
 
 #include <memory>
@@ -15,7 +19,18 @@
 #include <string_view>
 #include <vector>
 
+#include "services/result.h"
+
 namespace keelnode {
+
+// Why a match attempt gave no answer.
+struct RegexError {
+  enum class Reason {
+    kRunaway,  // the expression backtracked past the work or memory it may use
+  };
+  Reason reason = Reason::kRunaway;
+  std::string message;
+};
 
 class RegexService {
  public:
@@ -37,7 +52,12 @@ class RegexService {
                bool global = true);
   // Number of matches (at most 1 with global off); keeps them for the accessors.
   int Execute(std::string_view subject);
-  // The same test as Execute(subject) != 0, without keeping anything.
+  // Execute, with a runaway told apart from "no match" (the matches found
+  // before it are kept).
+  Result<int, RegexError> TryExecute(std::string_view subject);
+  // Whether the expression matches somewhere in the subject.
+  Result<bool, RegexError> Test(std::string_view subject) const;
+  // Test, a runaway taken as no match.
   bool Matches(std::string_view subject) const;
   std::string Pattern() const;
   std::string Replace(std::string_view subject, std::string_view replacement) const;

@@ -33,6 +33,10 @@ enum MessageResult : int {
   kResultNo = 6,
 };
 
+// What a search says when its expression ran away (UTF-8): the labels past
+// that one were never tried, so it is not "找不到".
+inline constexpr char kRunawaySearchMessage[] = "表达式过于复杂，搜索已中止";
+
 // Shows `text` (program text) and waits for a button. Without an icon in
 // `style` the information icon is shown. The box stays above every window
 // of the program. An empty caption means "岚溪：".

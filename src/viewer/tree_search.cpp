@@ -8,6 +8,7 @@
 #include "viewer/controls.h"
 #include "viewer/json_tree_view.h"
 #include "viewer/main_window.h"
+#include "viewer/message_box.h"
 #include "viewer/program_text.h"
 #include "viewer/ui_yield.h"
 
@@ -26,7 +27,8 @@ void MainWindow::searchTree(bool backward) {
   // The second pass covers the whole list from the other end.
   const int wrapStart = backward ? view->itemCount() : -1;
   int found = -1;
-  for (int pass = 0; pass < 2; ++pass) {
+  bool ranAway = false;
+  for (int pass = 0; pass < 2 && !ranAway; ++pass) {
     const bool ignoreCase = ignoreCase_->isChecked();
     const bool patternMode = !plainMode_->isChecked();
     const bool wildcard = wildcardMode_->isChecked();
@@ -35,10 +37,13 @@ void MainWindow::searchTree(bool backward) {
     // Every label contains the empty text; a plain search for nothing
     // finds nothing instead of jumping to the next item.
     if (patternMode || !text.empty()) {
-      found = backward ? searchList_.FindBackward(start, text, ignoreCase, false, patternMode,
-                                                  wildcard, nullptr, &cancel)
-                       : searchList_.FindForward(start, text, ignoreCase, false, patternMode,
-                                                 wildcard, nullptr, &cancel);
+      const Result<int, RegexError> result =
+          backward ? searchList_.TryFindBackward(start, text, ignoreCase, false, patternMode,
+                                                 wildcard, nullptr, &cancel)
+                   : searchList_.TryFindForward(start, text, ignoreCase, false, patternMode,
+                                                wildcard, nullptr, &cancel);
+      ranAway = !result.ok();
+      found = result.value_or(-1);
     }
     if (found != -1 || start == wrapStart) break;
     start = wrapStart;
@@ -46,6 +51,12 @@ void MainWindow::searchTree(bool backward) {
   // The copy is only needed while the search runs.
   searchList_.Load({});
 
+  if (ranAway) {
+    // Not "找不到": the labels after the one it ran away on were never tried.
+    button->setText(backward ? QStringLiteral("上一个") : QStringLiteral("下一个"));
+    ShowMessage(ProgramText(kRunawaySearchMessage), kMessageOk);
+    return;
+  }
   if (found == -1) {
     button->setText(QStringLiteral("找不到"));
     QPointer<QPushButton> alive(button);

@@ -13,6 +13,7 @@
 
 #include "json/text_matcher.h"
 #include "viewer/clipboard.h"
+#include "viewer/message_box.h"
 #include "viewer/pretty_text_view.h"
 #include "viewer/program_text.h"
 
@@ -164,7 +165,12 @@ bool ValueViewer::findNext(bool backward) {
                        : (backward ? view_->firstLine() : view_->firstLine() - 1);
   for (int step = 1; step <= count; ++step) {
     const int line = ((backward ? from - step : from + step) % count + count) % count;
-    if (matcher.Matches(view_->line(line))) {
+    const Result<bool, RegexError> passed = matcher.Test(view_->line(line));
+    if (!passed) {
+      findStatus_->setText(QString::fromUtf8(kRunawaySearchMessage));
+      return false;
+    }
+    if (*passed) {
       view_->markLine(line);
       findStatus_->setText(QStringLiteral("第 %1 行").arg(line + 1));
       return true;

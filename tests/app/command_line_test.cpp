@@ -287,6 +287,19 @@ TEST(CommandLineTest, SearchStepsOverFourByteCharacters) {
   EXPECT_EQ(across.out, "");
 }
 
+TEST(CommandLineTest, SearchOnLongLabelsFindsOrExitsWithThree) {
+  const std::string doc = "{\"long\":\"" + std::string(5'000'000, 'x') + "z\",\"runaway\":\"" +
+                          std::string(50'000, 'a') + "b\",\"short\":\"aaa\"}";
+  const CliResult found = RunWithStdin({"--search", "(x|y)+z", "--regex"}, doc);
+  EXPECT_EQ(found.status, 0);
+  EXPECT_EQ(found.out, "long\n");
+  const CliResult runaway = RunWithStdin({"--search", "(a+)+\"$", "--regex"}, doc);
+  EXPECT_EQ(runaway.status, 3);
+  EXPECT_EQ(runaway.out, "");
+  EXPECT_EQ(std::count(runaway.err.begin(), runaway.err.end(), '\n'), 1);
+  EXPECT_EQ(runaway.err.rfind("keelnode: the search stopped: ", 0), 0u) << runaway.err;
+}
+
 TEST(CommandLineTest, UnreadableInputsExitWithTwo) {
   std::ostringstream out, err;
   CommandLineIo io{out, err, [](std::string&) { return false; }, nullptr};

@@ -138,6 +138,30 @@ TEST(TreeItemListTest, ListMatchingGivesWhatRepeatedForwardSearchesFind) {
   EXPECT_EQ(list.ListMatching("a", true, false, false, false), (std::vector<int>{1, 3, 4, 5}));
 }
 
+TEST(TreeItemListTest, PatternSearchOnLongLabelsFindsOrSaysItRanAway) {
+  TreeItemList list;
+  list.AddItem("JSON", 1, 1, 1, 0, 0, 1);
+  list.AddItem("k:\"" + std::string(5'000'000, 'x') + "z\"", 0, 0, 2, 0, 0, 2);
+  list.AddItem("r:\"" + std::string(50'000, 'a') + "b\"", 0, 0, 3, 0, 0, 2);
+  list.AddItem("s:\"aaa\"", 0, 0, 4, 0, 0, 2);
+  EXPECT_EQ(list.FindForward(std::nullopt, "(x|y)+z", false, false, true, false), 1);
+  EXPECT_EQ(list.FindBackward(std::nullopt, "(?:x|y)*z\"$", false, false, true, false), 1);
+  const Result<std::vector<int>, RegexError> all =
+      list.TryListMatching("(x|y)+z", false, false, true, false);
+  ASSERT_TRUE(all.ok());
+  EXPECT_EQ(*all, (std::vector<int>{1}));
+  // (a+)+ before a quote and the end runs away on item 2: the search stops
+  // there and says so, before item 3 that would match.
+  const Result<int, RegexError> forward =
+      list.TryFindForward(1, "(a+)+\"$", false, false, true, false);
+  ASSERT_FALSE(forward.ok());
+  EXPECT_EQ(forward.error().reason, RegexError::Reason::kRunaway);
+  EXPECT_EQ(list.FindForward(1, "(a+)+\"$", false, false, true, false), -1);
+  EXPECT_FALSE(list.TryFindBackward(std::nullopt, "(a+)+\"$", false, true, true, false).ok());
+  EXPECT_FALSE(list.TryListMatching("(a+)+\"$", false, false, true, false).ok());
+  EXPECT_EQ(list.TryFindForward(2, "(a+)+\"$", false, false, true, false).value_or(-2), 3);
+}
+
 TEST(TreeItemListTest, CancelStopsTheWalk) {
   TreeItemList list = Sample();
   const int cancel = 1;

@@ -532,6 +532,53 @@ TEST(RegexServiceRobustnessTest, LongSubjects) {
   EXPECT_EQ(regex.Replace(std::string(100000, 'x'), "yy"), std::string(200000, 'y'));
 }
 
+TEST(RegexServiceRobustnessTest, RepeatedGroupsMatchWhateverTheSubjectsLength) {
+  // Each repetition of a group takes engine stack: the usual stack ends
+  // somewhere below a million characters.
+  const std::string four = Utf8ToGb18030("귮");  // the subject also goes as UTF-8
+  for (const std::string& prefix : {std::string(), four}) {
+    RegexService regex;
+    ASSERT_TRUE(regex.Compile("(x|y)+z", true, true, false));
+    const std::string xs = prefix + std::string(5'000'000, 'x');
+    const Result<bool, RegexError> found = regex.Test(xs + "z");
+    ASSERT_TRUE(found.ok()) << found.error().message;
+    EXPECT_TRUE(*found);
+    const Result<int, RegexError> count = regex.TryExecute(xs + "z");
+    ASSERT_TRUE(count.ok()) << count.error().message;
+    EXPECT_EQ(*count, 1);
+    EXPECT_EQ(regex.MatchValue(1).size(), 5'000'001u);
+    ASSERT_TRUE(regex.Compile("(?:a|b)*c", true, true, false));
+    EXPECT_TRUE(regex.Matches(prefix + std::string(5'000'000, 'a') + "c"));
+  }
+}
+
+TEST(RegexServiceRobustnessTest, ARunawayIsToldApartFromNoMatch) {
+  RegexService regex;
+  ASSERT_TRUE(regex.Compile("(a+)+$", false, true, false));
+  const std::string subject = std::string(50'000, 'a') + "b";
+  const Result<bool, RegexError> tested = regex.Test(subject);
+  ASSERT_FALSE(tested.ok());
+  EXPECT_EQ(tested.error().reason, RegexError::Reason::kRunaway);
+  // Retrying a long repeat from every start is runaway work too: without a
+  // "z", (x|y)+z would scan the rest of the subject from each "x".
+  ASSERT_TRUE(regex.Compile("(x|y)+z", false, true, false));
+  EXPECT_FALSE(regex.Test(std::string(1'000, 'x') + "w").value_or(true));
+  const Result<bool, RegexError> quadratic = regex.Test(std::string(1'000'000, 'x') + "w");
+  ASSERT_FALSE(quadratic.ok());
+  EXPECT_EQ(quadratic.error().reason, RegexError::Reason::kRunaway);
+  ASSERT_TRUE(regex.Compile("(a+)+$", false, true, false));
+  EXPECT_NE(tested.error().message.find("ran away"), std::string::npos);
+  const Result<int, RegexError> executed = regex.TryExecute(subject);
+  ASSERT_FALSE(executed.ok());
+  EXPECT_EQ(executed.error().reason, RegexError::Reason::kRunaway);
+  // The plain calls take it as no match.
+  EXPECT_FALSE(regex.Matches(subject));
+  EXPECT_EQ(regex.Execute(subject), 0);
+  // The same expression on a subject it does not run away on.
+  EXPECT_TRUE(regex.Test("aaa").value_or(false));
+  EXPECT_FALSE(regex.Test("aaab").value_or(true));
+}
+
 TEST(RegexServiceRobustnessTest, ManyMatchesOnManyLabels) {
   RegexService regex;
   ASSERT_TRUE(regex.Compile(RegexService::WildcardToPattern("na*e"), true, true, false));

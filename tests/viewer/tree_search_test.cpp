@@ -163,3 +163,37 @@ TEST_F(TreeSearchTest, DoubleClickCopiesTheItemTextIntoTheSearchBox) {
 
 }  // namespace
 }  // namespace keelnode
+
+namespace keelnode {
+namespace {
+
+// Labels of millions of characters, and an expression that runs away.
+class LongLabelSearchTest : public testing::WindowTest {};
+
+TEST_F(LongLabelSearchTest, RepeatedGroupsMatchAndARunawaySaysSo) {
+  window().setNotFoundPause(20);
+  // 0 root, 1 long:"xx…xz", 2 runaway:"aa…ab", 3 short:"aaa"
+  paste("{\"long\":\"" + std::string(5'000'000, 'x') + "z\",\"runaway\":\"" +
+        std::string(50'000, 'a') + "b\",\"short\":\"aaa\"}");
+  ASSERT_EQ(tree()->itemCount(), 4);
+  find<QLineEdit>("编辑框查找文本")->setText(QStringLiteral("(x|y)+z"));
+  find<QRadioButton>("单选框正则")->setChecked(true);
+  click("按钮下一个");
+  EXPECT_EQ(tree()->currentItem(), 1);
+
+  // (a+)+ before the closing quote backtracks without end on item 2.
+  find<QLineEdit>("编辑框查找文本")->setText(QStringLiteral("(a+)+\"$"));
+  QString said;
+  testing::AnswerNextMessageBox(QStringLiteral("确定"), &said);
+  click("按钮下一个");
+  EXPECT_EQ(said, QStringLiteral("表达式过于复杂，搜索已中止"));
+  EXPECT_EQ(tree()->currentItem(), 1);  // it stays, as with nothing found
+  EXPECT_EQ(find<QPushButton>("按钮下一个")->text(), QStringLiteral("下一个"));
+  // From the item after it, the search goes on normally.
+  tree()->setCurrentItem(2);
+  click("按钮下一个");
+  EXPECT_EQ(tree()->currentItem(), 3);
+}
+
+}  // namespace
+}  // namespace keelnode

@@ -185,6 +185,18 @@ TEST_F(ValueViewerTest, FindWorksInEachModeAndWrapsAround) {
   EXPECT_EQ(command(viewer, "查找")->shortcut(), QKeySequence(QKeySequence::Find));
 }
 
+TEST_F(ValueViewerTest, FindSaysWhenItsExpressionRanAway) {
+  paste("[\"" + std::string(50'000, 'a') + "b\",\"aaa\"]");
+  tree()->setCurrentItem(0);
+  window().openValueViewer();
+  ValueViewer* viewer = openedViewer();
+  ASSERT_NE(viewer, nullptr);
+  EXPECT_EQ(findLine(viewer, "(a+)+\",?$", "查看器正则", false), 0);
+  EXPECT_EQ(part<QLabel>(viewer, "查看器查找结果")->text(),
+            QStringLiteral("表达式过于复杂，搜索已中止"));
+  EXPECT_EQ(findLine(viewer, "^\\s+\"a{3}\"$", "查看器正则", false), 3);
+}
+
 TEST_F(ValueViewerTest, FindStartsInTheSearchBarsMode) {
   paste(kDocument);
   click("单选框正则");
