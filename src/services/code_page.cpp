@@ -327,17 +327,20 @@ std::string Utf8ToGb18030(std::string_view utf8) {
   return out;
 }
 
-std::u16string Gb18030ToUtf16(std::string_view text) {
+std::u16string Gb18030ToUtf16(std::string_view text, std::vector<size_t>* sources) {
   std::u16string out;
   out.reserve(text.size());
-  DecodeGb18030(text, [&](char32_t cp, size_t, size_t, bool valid) {
+  if (sources) sources->clear();
+  DecodeGb18030(text, [&](char32_t cp, size_t at, size_t, bool valid) {
     if (!valid) cp = kReplacement;
     if (cp >= 0x10000) {
       cp -= 0x10000;
       out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
       out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+      if (sources) sources->insert(sources->end(), 2, at);
     } else {
       out.push_back(static_cast<char16_t>(cp));
+      if (sources) sources->push_back(at);
     }
   });
   return out;

@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace keelnode {
 
@@ -31,7 +32,9 @@ void AppendGb18030AsUtf8(std::string_view text, std::string& out,
 // surrogate or an invalid UTF-8 sequence becomes "?".
 std::string Utf8ToGb18030(std::string_view utf8);
 
-std::u16string Gb18030ToUtf16(std::string_view text);
+// `sources`, when given, receives for every UTF-16 unit the offset of the
+// bytes it came from.
+std::u16string Gb18030ToUtf16(std::string_view text, std::vector<size_t>* sources = nullptr);
 // A lone surrogate becomes "?".
 std::string Utf16ToGb18030(std::u16string_view utf16);
 

@@ -1,10 +1,12 @@
 // A multi-line edit box that holds program text.
 //
-// What was set comes back byte for byte (line breaks and all) as long as the
-// user has not edited the box; after an edit the box's own text is taken,
-// with CR LF line breaks. A text beyond the display limit shows only its
-// beginning and a note, and the box is read-only until the next text: a
-// laid-out document of many megabytes would stall the window.
+// What was set comes back byte for byte: line breaks (CR LF, LF, a lone CR)
+// and bytes that are no character stay as they came. The box shows every
+// line break as its own; after an edit only the edited stretch is taken from
+// the box, its line breaks written the way the text mostly wrote them (CR LF
+// when it had none), and an edit undone gives the bytes back. A text beyond the display limit shows
+// only its beginning and a note, and the box is read-only until the next text: a laid-out document
+// of many megabytes would stall the window.
 #pragma once
 
 #include <QPlainTextEdit>
@@ -12,6 +14,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace keelnode {
 
@@ -36,8 +39,15 @@ class TextBox : public QPlainTextEdit {
   size_t displayLimit() const { return displayLimit_; }
 
  private:
+  // Shows text_ whole, remembering what the box holds for it.
+  void showWhole();
+  // text_ with the box's edits spliced in (the box differs from shown_).
+  std::string splicedText() const;
+
   size_t displayLimit_ = 0;
-  std::string text_;                    // as set, while the document is unmodified
+  std::string text_;             // as set (or as last appended to); the box showed it as shown_
+  QString shown_;                // the box's text right after text_ was shown (not cut)
+  std::vector<size_t> sources_;  // byte offset in text_ of each unit of shown_
   std::function<std::string()> whole_;  // when text_ is only the beginning
   bool cut_ = false;
   bool ownReadOnly_ = false;  // the read-only state the owner chose

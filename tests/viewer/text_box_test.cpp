@@ -20,14 +20,27 @@ TEST(TextBoxTest, GivesBackWhatWasSetByteForByte) {
   EXPECT_EQ(box.toPlainText(), QStringLiteral("a\nb\nc\uFFFD"));  // the pair is one unit
 }
 
-TEST(TextBoxTest, AnEditedBoxGivesItsOwnTextWithCrLf) {
+TEST(TextBoxTest, AnEditedBoxKeepsTheBytesOutsideTheEdit) {
   TextBox box;
   box.setProgramText("a\nb");
   box.moveCursor(QTextCursor::End);
   box.insertPlainText(QStringLiteral("中"));
-  EXPECT_EQ(box.programText(), Gb("a\r\nb中"));
+  EXPECT_EQ(box.programText(), Gb("a\nb中"));
   box.appendProgramText(Gb("尾\r\n"));
-  EXPECT_EQ(box.programText(), Gb("a\r\nb中尾\r\n"));
+  EXPECT_EQ(box.programText(), Gb("a\nb中尾\r\n"));
+  // Typed line breaks follow the text's own: the one it has most of, CR LF
+  // on a tie or in a text without any.
+  box.moveCursor(QTextCursor::Start);
+  box.insertPlainText(QStringLiteral("\n"));
+  EXPECT_EQ(box.programText(), Gb("\r\na\nb中尾\r\n"));
+  box.setProgramText("a\nb\nc\r\n");
+  box.moveCursor(QTextCursor::Start);
+  box.insertPlainText(QStringLiteral("\n"));
+  EXPECT_EQ(box.programText(), "\na\nb\nc\r\n");
+  box.setProgramText("x");
+  box.moveCursor(QTextCursor::End);
+  box.insertPlainText(QStringLiteral("\ny"));
+  EXPECT_EQ(box.programText(), "x\r\ny");
   // Setting a text again starts afresh.
   box.setProgramText("x\ny");
   EXPECT_EQ(box.programText(), "x\ny");

@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "viewer/program_text.h"
+#include "viewer/text_box.h"
 #include "viewer_test_support.h"
 
 namespace keelnode {
@@ -132,6 +133,45 @@ TEST_F(TextDialogTest, CloseBoxAsksBeforeDroppingChanges) {
   EXPECT_FALSE(dialog().accepted());
 }
 
+TEST_F(TextDialogTest, AnEditUndoneByHandIsNoChange) {
+  open(input("a\nb"));
+  QTest::keyClick(content(), Qt::Key_End, Qt::ControlModifier);
+  QTest::keyClicks(content(), QStringLiteral("x"));
+  QTest::keyClick(content(), Qt::Key_Backspace);
+  // The close check compares this with the start value (before closing, so
+  // that a question would not wait for an answer).
+  auto* box = qobject_cast<TextBox*>(content());
+  ASSERT_NE(box, nullptr);
+  ASSERT_EQ(box->programText(), "a\nb");
+  EXPECT_TRUE(dialog().close());  // nothing asked
+  open(input("a\nb"));
+  QTest::keyClicks(content(), QStringLiteral("x"));
+  QTest::keyClick(content(), Qt::Key_Backspace);
+  button("按钮确定")->click();
+  EXPECT_EQ(dialog().resultText(), "a\nb");
+}
+
+TEST_F(TextDialogTest, EditsKeepLineBreaksAndBytesAroundThem) {
+  // Lone CRs, invalid bytes and a four-byte character outside the edit stay.
+  const std::string start = "one\rtwo\x81\x20\r\x82\x38\x82\x39\rend";
+  open(MakeTextDialogParams(start, std::string(), {}, true));
+  QTest::keyClick(content(), Qt::Key_End, Qt::ControlModifier);
+  QTest::keyClicks(content(), QStringLiteral("!"));
+  QTest::keyClick(content(), Qt::Key_Return);
+  content()->insertPlainText(QStringLiteral("中"));
+  button("按钮确定")->click();
+  // The new line break is written as the text mostly writes them: CR.
+  EXPECT_EQ(dialog().resultText(), start + "!\r" + Gb("中"));
+
+  open(input("a\r\nb\nc\r\n"));
+  QTest::keyClick(content(), Qt::Key_Home, Qt::ControlModifier);
+  QTest::keyClick(content(), Qt::Key_Delete);
+  QTest::keyClicks(content(), QStringLiteral("A"));
+  QTest::keyClick(content(), Qt::Key_Return);
+  button("按钮确定")->click();
+  EXPECT_EQ(dialog().resultText(), "A\r\n\r\nb\nc\r\n");
+}
+
 TEST_F(TextDialogTest, UnchangedContentClosesWithoutAsking) {
   open(input("start"));
   EXPECT_TRUE(dialog().close());
@@ -224,6 +264,22 @@ TEST_F(ImportTest, ContentsAreAppendedAsTheirBytesUpToAZero) {
   ASSERT_EQ(titles_.size(), 1);
   EXPECT_EQ(titles_[0], QStringLiteral("选择多个文件，将导入其文件内容"));
   EXPECT_EQ(result(), "head\r\n\xD6\xD0\xCE\xC4 one\r\ntwo\r\n\r\n");
+}
+
+TEST_F(ImportTest, ImportedBytesComeBackAsTheyWere) {
+  // LF lines, a lone CR, bytes that are no character, a four-byte character.
+  const QByteArray odd("l1\nl2\rl3\x81\x20\xFF\x82\x38\x82\x39 end", 19);
+  chosen_ = {write("odd.txt", odd)};
+  button("按钮文件")->click();
+  EXPECT_EQ(result(), "head\r\n" + odd.toStdString() + "\r\n");
+}
+
+TEST_F(ImportTest, TypingAfterAnImportKeepsTheImportedBytes) {
+  chosen_ = {write("lf.txt", QByteArray("a\nb\xFF\n"))};
+  button("按钮文件")->click();
+  QTest::keyClick(content(), Qt::Key_Home, Qt::ControlModifier);
+  QTest::keyClicks(content(), QStringLiteral("x"));
+  EXPECT_EQ(result(), "xhead\r\na\nb\xFF\n\r\n");
 }
 
 TEST_F(ImportTest, CancellingTheFileDialogChangesNothing) {
