@@ -4,7 +4,7 @@
 
 #include "app/document_printer.h"
 #include "app/input_text.h"
-#include "app/path_syntax.h"
+#include "json/path_syntax.h"
 #include "json/escape_decoding.h"
 #include "json/json_document.h"
 #include "services/code_page.h"

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/path_syntax.h"
+#include "json/path_syntax.h"
 #include "json/json_document.h"
 
 namespace keelnode {
