@@ -4,9 +4,9 @@
 
 #include "app/document_printer.h"
 #include "app/input_text.h"
-#include "json/path_syntax.h"
 #include "json/escape_decoding.h"
 #include "json/json_document.h"
+#include "json/path_syntax.h"
 #include "services/code_page.h"
 #include "services/regex_service.h"
 
@@ -78,10 +78,13 @@ bool PatternCompiles(const LabelQuery& query) {
                        query.ignoreCase, true, false);
 }
 
-// The syntaxes a --value path is read in, in turn: the compact form alone
+// The syntaxes a --value path is read in, in turn: the one --path-syntax
+// names; else the compact form alone
 // when paths are compact (as the window reads the path box), else the
 // internal form and, when that names nothing, the compact one.
-std::vector<PathSyntax> PathReadings(const DocumentOptions& options) {
+std::vector<PathSyntax> PathReadings(const ProgramCommand& command) {
+  if (command.pathSyntax) return {*command.pathSyntax};
+  const DocumentOptions& options = command.document;
   if (options.compactPaths) return {PathSyntax::kCompact};
   return {PathSyntax::kInternal, PathSyntax::kCompact};
 }
@@ -89,7 +92,7 @@ std::vector<PathSyntax> PathReadings(const DocumentOptions& options) {
 int PrintValue(const ProgramCommand& command, const JsonDocument& doc, CommandLineIo& io) {
   const std::string path = InputBytesToText(command.path);
   int node = -1;
-  for (PathSyntax syntax : PathReadings(command.document)) {
+  for (PathSyntax syntax : PathReadings(command)) {
     node = FindNodeByPath(doc, path, syntax);
     if (node != -1) break;
   }
@@ -106,7 +109,7 @@ int PrintValue(const ProgramCommand& command, const JsonDocument& doc, CommandLi
   return kExitOk;
 }
 
-int PrintSearch(const LabelQuery& query, const DocumentOptions& options, const JsonDocument& doc,
+int PrintSearch(const LabelQuery& query, const ProgramCommand& command, const JsonDocument& doc,
                 CommandLineIo& io) {
   // Plain mode with no text finds nothing, as in the window.
   if (!query.patternMode && query.text.empty()) return kExitNotFound;
@@ -121,8 +124,9 @@ int PrintSearch(const LabelQuery& query, const DocumentOptions& options, const J
   nodes.reserve(items->size());
   for (int item : *items)
     nodes.push_back(item + 1);  // tree item k shows node k + 1
-  PrintPathList(doc, nodes, options.compactPaths ? PathSyntax::kCompact : PathSyntax::kInternal,
-                io.out);
+  const PathSyntax syntax = command.pathSyntax.value_or(
+      command.document.compactPaths ? PathSyntax::kCompact : PathSyntax::kInternal);
+  PrintPathList(doc, nodes, syntax, io.out);
   return nodes.empty() ? kExitNotFound : kExitOk;
 }
 
@@ -161,7 +165,11 @@ int RunPrintingCommand(const ProgramCommand& command, CommandLineIo& io) {
       PrintTreeLines(doc, io.out);
       break;
     case Action::kPaths:
-      PrintPathLines(doc, {options.compactPaths, options.decoded}, io.out);
+      PrintPathLines(doc,
+                     {.compactPaths = options.compactPaths,
+                      .decoded = options.decoded,
+                      .syntax = command.pathSyntax},
+                     io.out);
       break;
     case Action::kNodes:
       PrintNodeLines(doc, io.out);
@@ -170,7 +178,7 @@ int RunPrintingCommand(const ProgramCommand& command, CommandLineIo& io) {
       status = PrintValue(command, doc, io);
       break;
     case Action::kSearch:
-      status = PrintSearch(query, options, doc, io);
+      status = PrintSearch(query, command, doc, io);
       break;
     case Action::kWindow:
     case Action::kHelp:

@@ -132,7 +132,7 @@ void PrintPathLines(const JsonDocument& doc, const PathOptions& options, std::os
     const std::string internal = options.compactPaths ? path_forms.normalisePath(path, 1) : path;
     std::string value = doc.valueAtPath(internal, 0);
     if (options.decoded) value = decodeHtmlEntities(decodeUnicodeEscapes(value, false));
-    printer.Field(path);
+    printer.Field(options.syntax ? WritePath(doc, n, *options.syntax) : path);
     printer.Raw("\t");
     printer.Field(value);
     printer.Raw("\n");

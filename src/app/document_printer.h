@@ -3,22 +3,27 @@
 #pragma once
 
 #include <iosfwd>
+#include <optional>
 #include <string_view>
 #include <vector>
 
-#include "json/path_syntax.h"
 #include "json/json_document.h"
+#include "json/path_syntax.h"
 
 namespace keelnode {
 
 struct PathOptions {
   bool compactPaths = false;  // a[0].b instead of a.[0].b
   bool decoded = false;       // the decoded value instead of the value
+  // Another tool's syntax in place of the path box text; the value stays
+  // the value box text.
+  std::optional<PathSyntax> syntax;
 };
 
 // Each tree item: two spaces per level below the root, then its label.
 void PrintTreeLines(const JsonDocument& doc, std::ostream& out);
-// Each item below the root: the path box text, TAB, the value box text.
+// Each item below the root: the path box text (or the path in
+// options.syntax), TAB, the value box text.
 void PrintPathLines(const JsonDocument& doc, const PathOptions& options, std::ostream& out);
 // Each node as a JSON object: level, kind, name, value.
 void PrintNodeLines(const JsonDocument& doc, std::ostream& out);

@@ -36,6 +36,11 @@ constexpr const char* kHelp =
     "  --decode-first   escapes decoded before parsing\n"
     "  --compact-paths  paths written and read as a[0].b instead of a.[0].b\n"
     "  --decoded        the decoded value instead of the value\n"
+    "  --path-syntax js|jq|jsonpath|pointer|python\n"
+    "                   with --paths, --value or --search: paths written and\n"
+    "                   read as JavaScript (a[0].b), jq (.a[0].b), JSONPath\n"
+    "                   ($.a[0].b), JSON Pointer (/a/0/b) or Python\n"
+    "                   ([\"a\"][0][\"b\"]), indices from 0, names decoded\n"
     "The input is a file, - for standard input, or an http:// or https://\n"
     "address.\n"
     "\n"
@@ -135,6 +140,15 @@ class Reader {
     if (arg == "--decode-first") return Printing(arg, document.decodeFirst);
     if (arg == "--compact-paths") return Printing(arg, document.compactPaths);
     if (arg == "--decoded") return Printing(arg, document.decoded);
+    if (Is(arg, "--path-syntax")) {
+      printingOptions_.push_back("--path-syntax");
+      std::string name;
+      if (!Value(arg, "--path-syntax", name)) return false;
+      command_.pathSyntax = PathSyntaxNamed(name);
+      if (!command_.pathSyntax)
+        return Fail("unknown path syntax " + name + ": js, jq, jsonpath, pointer or python");
+      return true;
+    }
     if (arg == "--wildcard") return Match(arg, MatchMode::kWildcard);
     if (arg == "--regex") return Match(arg, MatchMode::kPattern);
     if (arg == "--ignore-case") {
@@ -207,6 +221,9 @@ class Reader {
     }
     if (!windowOptions_.empty())
       return Fail(windowOptions_.front() + " is for the window, not for " +
+                  std::string(actionOption_));
+    if (command_.pathSyntax && (action == Action::kTree || action == Action::kNodes))
+      return Fail("--path-syntax belongs to --paths, --value or --search, not to " +
                   std::string(actionOption_));
     if (!searchOptions_.empty() && action != Action::kSearch)
       return Fail(searchOptions_.front() + " belongs to --search");

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/window_arguments.h"
+#include "json/path_syntax.h"
 
 namespace keelnode {
 
@@ -41,7 +42,10 @@ struct SearchRequest {
 struct ProgramCommand {
   Action action = Action::kWindow;
   DocumentOptions document;
-  std::string path;        // --value
+  std::string path;  // --value
+  // --path-syntax: paths printed (--paths, --search) and read (--value) in
+  // another tool's syntax instead of the path box's.
+  std::optional<PathSyntax> pathSyntax;
   SearchRequest search;    // --search
   std::string input;       // a file, "-" or an address
   WindowArguments window;  // Action::kWindow

@@ -114,6 +114,13 @@ TEST(CommandLineTest, UsageErrorsAreOneLineAndReadNothing) {
       {{"--nodes", "--new-window", "-"}, "--new-window is for the window, not for --nodes"},
       {{"--value", "a", "-style", "x", "-"}, "-style is for the window, not for --value"},
       {{"--search", "(", "--regex", "-"}, "not a valid regular expression: ("},
+      {{"--paths", "--path-syntax", "perl", "-"},
+       "unknown path syntax perl: js, jq, jsonpath, pointer or python"},
+      {{"--paths", "--path-syntax"}, "--path-syntax needs a value"},
+      {{"--tree", "--path-syntax=js", "-"},
+       "--path-syntax belongs to --paths, --value or --search, not to --tree"},
+      {{"--nodes", "--path-syntax", "jq", "-"},
+       "--path-syntax belongs to --paths, --value or --search, not to --nodes"},
   };
   for (const auto& [args, reason] : cases) {
     err.str("");
@@ -134,7 +141,7 @@ TEST(CommandLineTest, HelpListsEveryOptionAndVersionIsOneLine) {
   for (const char* option :
        {"--data-dir", "--new-window", "--tree", "--paths", "--nodes", "--value", "--search",
         "--wildcard", "--regex", "--ignore-case", "--zero-based", "--single-quotes",
-        "--decode-first", "--compact-paths", "--decoded", "--help", "--version"}) {
+        "--decode-first", "--compact-paths", "--decoded", "--path-syntax", "--help", "--version"}) {
     EXPECT_NE(help.find(option), std::string::npos) << option;
   }
   out.str("");
@@ -227,6 +234,54 @@ TEST(CommandLineTest, EveryPathThatPathsPrintsGivesItsValueBack) {
     }
     EXPECT_EQ(checked, 22);
   }
+}
+
+// Each syntax in place of the path box text, the value column unchanged;
+// every path printed reads back, with --value in that syntax, to its value.
+TEST(CommandLineTest, PathsInAnotherToolsSyntax) {
+  const std::string plain = RunWithStdin({"--paths"}, kResponse).out;
+  const std::vector<std::pair<std::string, std::vector<std::string>>> syntaxes = {
+      {"js", {"status", "data[0].name", "data[1][\"a.b\"]", "nested[1][0]", "[\"m[2]\"]"}},
+      {"jq", {".status", ".data[0].name", ".data[1].\"a.b\"", ".nested[1][0]", ".\"m[2]\""}},
+      {"jsonpath",
+       {"$.status", "$.data[0].name", "$.data[1]['a.b']", "$.nested[1][0]", "$['m[2]']"}},
+      {"pointer", {"/status", "/data/0/name", "/data/1/a.b", "/nested/1/0", "/m[2]"}},
+      {"python",
+       {"[\"status\"]", "[\"data\"][0][\"name\"]", "[\"data\"][1][\"a.b\"]", "[\"nested\"][1][0]",
+        "[\"m[2]\"]"}},
+  };
+  for (const auto& [name, expected] : syntaxes) {
+    SCOPED_TRACE(name);
+    const CliResult run = RunWithStdin({"--paths", "--path-syntax", name}, kResponse);
+    EXPECT_EQ(run.status, 0);
+    std::istringstream lines(run.out), plainLines(plain);
+    std::vector<std::string> paths;
+    for (std::string line, plainLine; std::getline(lines, line);) {
+      ASSERT_TRUE(std::getline(plainLines, plainLine));
+      const size_t tab = line.find('\t');
+      ASSERT_NE(tab, std::string::npos) << line;
+      EXPECT_EQ(line.substr(tab), plainLine.substr(plainLine.find('\t'))) << line;
+      paths.push_back(line.substr(0, tab));
+      const CliResult value =
+          RunWithStdin({"--value", paths.back(), "--path-syntax", name}, kResponse);
+      EXPECT_EQ(value.status, 0) << paths.back();
+      EXPECT_EQ(value.out, line.substr(tab + 1) + "\n") << paths.back();
+    }
+    ASSERT_EQ(paths.size(), 22u);
+    for (const std::string& path : expected)
+      EXPECT_NE(std::find(paths.begin(), paths.end(), path), paths.end()) << path;
+  }
+  // Names as JSON decodes them; a syntax changes only how paths are written.
+  EXPECT_EQ(RunWithStdin({"--search", "first", "--path-syntax", "jq"}, kResponse).out,
+            ".data[1].name\n");
+  EXPECT_EQ(
+      RunWithStdin({"--value", "/data/0/msg", "--path-syntax", "pointer", "--decoded"}, kResponse)
+          .out,
+      "请求\n");
+  // Without --path-syntax, --value reads its path as before.
+  EXPECT_EQ(RunWithStdin({"--value", "/data/0/msg"}, kResponse).status, 1);
+  EXPECT_EQ(RunWithStdin({"--value", "data[1].id", "--path-syntax", "js"}, kResponse).out,
+            "1002\n");
 }
 
 TEST(CommandLineTest, SearchPrintsThePathOfEveryMatchingItem) {

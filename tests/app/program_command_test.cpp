@@ -38,6 +38,15 @@ TEST(ProgramCommandTest, OptionsComeInAnyOrderAroundTheInput) {
   EXPECT_EQ(command.path, "a=b");
   EXPECT_EQ(command.input, "--tree");  // after "--" every argument is an input
 
+  EXPECT_EQ(command.pathSyntax, std::nullopt);
+
+  command = Parse({"--path-syntax", "pointer", "--value", "/a", "-"});
+  EXPECT_EQ(command.pathSyntax, PathSyntax::kJsonPointer);
+  EXPECT_EQ(command.path, "/a");
+  EXPECT_EQ(Parse({"--paths", "--path-syntax=python", "-"}).pathSyntax, PathSyntax::kPython);
+  EXPECT_EQ(Refusal({"--path-syntax", "js"}),
+            "--path-syntax belongs to a mode: --tree, --paths, --nodes, --value or --search");
+
   command = Parse({"--search", "*", "--wildcard", "--wildcard", "x"});
   EXPECT_EQ(command.search.mode, MatchMode::kWildcard);
   EXPECT_EQ(command.search.letterCase, LetterCase::kExact);
