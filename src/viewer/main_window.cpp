@@ -193,6 +193,7 @@ void MainWindow::buildTreeMenu() {
   viewer->setShortcutContext(Qt::WindowShortcut);
   addAction(viewer);  // F4 works while the menu is closed
   connect(viewer, &QAction::triggered, this, [this] { openValueViewer(); });
+  buildPathMenu();
 }
 
 void MainWindow::connectControls() {
@@ -224,6 +225,7 @@ void MainWindow::connectControls() {
   }
   valueBox_->viewport()->installEventFilter(this);
   connect(readPath_, &QPushButton::clicked, this, [this] { readValueAtPath(); });
+  connect(pathBox_, &QLineEdit::returnPressed, this, [this] { goToTypedPath(); });
 
   connect(pasteSearch_, &QPushButton::clicked, this,
           [this] { searchText_->setText(ToQString(ClipboardText())); });

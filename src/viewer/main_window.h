@@ -17,6 +17,7 @@
 
 #include "json/json_document.h"
 #include "json/json_parser.h"
+#include "json/path_syntax.h"
 #include "json/tree_item_list.h"
 #include "viewer/tree_item_model.h"
 
@@ -90,6 +91,15 @@ class MainWindow : public QWidget {
   // its own copy; the search bar's modes carry over to its find.
   void openValueViewer();
 
+  // --- paths in other syntaxes, go to path ---
+  // The current item's path in another tool's syntax, to the clipboard.
+  void copyPathAs(PathSyntax syntax) const;
+  // The item the path box's text names (in any syntax) becomes current and
+  // is scrolled to; an unknown path says so by the box and changes nothing.
+  void goToTypedPath();
+  // The path box gets the focus with its text selected, ready for a path.
+  void focusPathBox();
+
   // --- tree search ---
   void searchTree(bool backward);
   // How long "找不到" stays on the search button, in milliseconds.
@@ -134,6 +144,7 @@ class MainWindow : public QWidget {
   void buildWorkArea();
   void buildSearchBar();
   void buildTreeMenu();
+  void buildPathMenu();
   void connectControls();
   void showTreeMenu(const QPoint& globalPos);
   void showNotes();

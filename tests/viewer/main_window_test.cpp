@@ -121,12 +121,23 @@ TEST_F(MainWindowTest, ControlsCarryNamesCaptionsPlacesAndTags) {
   EXPECT_EQ(find<QTimer>("时钟官网")->interval(), 20);
   EXPECT_TRUE(find<QTimer>("时钟官网")->isActive());
   const QList<QAction*> items = find<QMenu>("树菜单")->actions();
-  ASSERT_EQ(items.size(), 4);
+  // The four commands first, then the path commands after a separator.
+  ASSERT_EQ(items.size(), 7);
   EXPECT_EQ(items[0]->text(), QStringLiteral("复制路径"));
   EXPECT_EQ(items[1]->text(), QStringLiteral("复制路径数据"));
   EXPECT_EQ(items[2]->text(), QStringLiteral("复制USC2解码的路径数据"));
   EXPECT_EQ(items[3]->text(), QStringLiteral("在查看器中打开值"));
   EXPECT_EQ(items[3]->shortcut(), QKeySequence(Qt::Key_F4));
+  EXPECT_TRUE(items[4]->isSeparator());
+  ASSERT_NE(items[5]->menu(), nullptr);
+  EXPECT_EQ(items[5]->text(), QStringLiteral("复制路径为"));
+  QStringList syntaxes;
+  for (QAction* command : items[5]->menu()->actions())
+    syntaxes << command->text() + " " + command->shortcut().toString();
+  EXPECT_EQ(syntaxes, QStringList({"JavaScript Ctrl+Alt+1", "jq Ctrl+Alt+2", "JSONPath Ctrl+Alt+3",
+                                   "JSON Pointer Ctrl+Alt+4", "Python Ctrl+Alt+5"}));
+  EXPECT_EQ(items[6]->text(), QStringLiteral("转到路径"));
+  EXPECT_EQ(items[6]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_G));
 }
 
 // Controls are made in the order of the window's control table.
