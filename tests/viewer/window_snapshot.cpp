@@ -5,11 +5,15 @@
 //
 // "notes" and "input" picture the text dialog in its two modes instead;
 // "viewer" the value viewer on the whole document, with a line found
-// ("viewer-wrap": word wrap on).
+// ("viewer-wrap": word wrap on). "goto PATH" types PATH into the path box
+// and presses Enter; "path-menu" opens the tree menu's 复制路径为. Both
+// picture the whole screen, so that a tooltip or a menu shows too.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
+#include <QMenu>
+#include <QScreen>
 #include <QTimer>
 #include <cstdio>
 
@@ -31,8 +35,18 @@ int main(int argc, char** argv) {
   keelnode::MainWindow window;
   const QString out = QString::fromLocal8Bit(argv[1]);
   QString dialog;
+  QString goTo;
+  bool pathMenu = false;
   for (int k = 2; k < argc; ++k) {
     const QString arg = QString::fromLocal8Bit(argv[k]);
+    if (arg == QLatin1String("goto") && k + 1 < argc) {
+      goTo = QString::fromUtf8(argv[++k]);
+      continue;
+    }
+    if (arg == QLatin1String("path-menu")) {
+      pathMenu = true;
+      continue;
+    }
     const QStringList size = arg.split(QLatin1Char('x'));
     if (arg == QLatin1String("text-icons")) {
       window.findChild<QAbstractButton*>(QStringLiteral("选择框文字图标"))->click();
@@ -65,6 +79,31 @@ int main(int argc, char** argv) {
     });
     QTimer::singleShot(800, [viewer, out] {
       viewer->grab().save(out);
+      QApplication::quit();
+    });
+  } else if (!goTo.isEmpty() || pathMenu) {
+    QTimer::singleShot(200, &window, [&window, goTo, pathMenu] {
+      window.activateWindow();
+      if (pathMenu) {
+        auto* menu = window.findChild<QMenu*>(QStringLiteral("树菜单"));
+        keelnode::JsonTreeView* tree = window.currentTree();
+        const QRect item = tree->visualRect(tree->currentIndex());
+        menu->popup(tree->viewport()->mapToGlobal(item.center()));
+        for (QAction* action : menu->actions()) {
+          if (action->menu()) menu->setActiveAction(action);
+        }
+        return;
+      }
+    });
+    // After the activation, which would close a tooltip shown before it.
+    QTimer::singleShot(700, &window, [&window, goTo] {
+      if (goTo.isEmpty()) return;
+      auto* box = window.findChild<QLineEdit*>(QStringLiteral("编辑框路径"));
+      box->setText(goTo);
+      QMetaObject::invokeMethod(box, "returnPressed");
+    });
+    QTimer::singleShot(1200, [out] {
+      QGuiApplication::primaryScreen()->grabWindow(0).save(out);
       QApplication::quit();
     });
   } else if (!dialog.isEmpty()) {
