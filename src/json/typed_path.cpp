@@ -25,7 +25,12 @@ int FindTypedPath(const JsonDocument& doc, std::string_view text, PathSyntax box
     const int node = FindNodeByPath(doc, text, form);
     if (node != -1) return node;
   }
-  return -1;
+  // A path pasted with the blanks around it.
+  const size_t first_kept = text.find_first_not_of(" \t\r\n");
+  const size_t last_kept = text.find_last_not_of(" \t\r\n");
+  if (first_kept == std::string_view::npos || (first_kept == 0 && last_kept + 1 == text.size()))
+    return -1;
+  return FindTypedPath(doc, text.substr(first_kept, last_kept + 1 - first_kept), boxForm);
 }
 
 }  // namespace keelnode

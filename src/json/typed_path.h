@@ -14,7 +14,8 @@ namespace keelnode {
 // found writes back as `text`, so that "/a" or "[0]" is not read as a
 // member name by mistake. Then the syntax its first character tells ("$"
 // JSONPath, "/" JSON Pointer, "." jq, "[" Python or JavaScript), then
-// JavaScript, and last the path box's forms as they read any text.
+// JavaScript, and last the path box's forms as they read any text; when
+// all of these name nothing, the same without blanks around the text.
 int FindTypedPath(const JsonDocument& doc, std::string_view text, PathSyntax boxForm);
 
 }  // namespace keelnode

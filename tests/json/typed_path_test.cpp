@@ -85,6 +85,8 @@ TEST(TypedPathTest, PathBoxFormsComeFirstWhenTheyWriteBack) {
             "5");
   EXPECT_EQ(oneBased.store().valueView(FindTypedPath(oneBased, "$", PathSyntax::kInternal)), "6");
   EXPECT_EQ(FindTypedPath(oneBased, "$", PathSyntax::kJsonPath), 1);
+  EXPECT_EQ(FindTypedPath(oneBased, " /data/0/name\n", PathSyntax::kCompact), first);
+  EXPECT_EQ(FindTypedPath(oneBased, "  ", PathSyntax::kCompact), -1);
   EXPECT_EQ(FindTypedPath(oneBased, "data[9]", PathSyntax::kCompact), -1);
   EXPECT_EQ(FindTypedPath(oneBased, "nothing.here", PathSyntax::kCompact), -1);
 
