@@ -5,6 +5,7 @@
 
 #include "net/ascii_case.h"
 #include "net/fetch_address.h"
+#include "services/memory_budget.h"
 #include "services/text_shortening.h"
 #include "viewer/clipboard.h"
 #include "viewer/main_window.h"
@@ -34,6 +35,32 @@ class Holding {
   int tab_;
   bool& fetching_;
 };
+
+// Why the fetch gave nothing, in the window's words (UTF-8).
+const char* FailureReason(FetchFailure failure) {
+  switch (failure) {
+    case FetchFailure::kNoRoad:
+      return "网址须以 http:// 或 https:// 开头";
+    case FetchFailure::kUnavailable:
+      return "网络组件无法使用";
+    case FetchFailure::kUnreachable:
+      return "无法连接到服务器";
+    case FetchFailure::kTls:
+      return "安全连接失败（证书不受信任或握手出错）";
+    case FetchFailure::kTimeout:
+      return "等待超时";
+    case FetchFailure::kTooLarge:
+      return "文档太大";
+    case FetchFailure::kTransfer:
+      break;
+  }
+  return "传输出错";
+}
+
+void ShowFetchFailure(const char* reason) {
+  ShowMessage(ProgramText(std::string("读取网址失败：") + reason + "。标签页内容没有改动。"),
+              kMessageOk, ProgramText("信息："));
+}
 
 }  // namespace
 
@@ -72,14 +99,18 @@ void AddressPaste::run(int modifierBits) {
   const QString caption = button->text();
   button->setText(ToQString(ProgramText("正在读取 ") + ShortenMiddle(address, 50)));
   const int tab = window_.currentTabNumber();
-  std::string text;
+  FetchResult fetched = Fail(FetchFailure::kTransfer);
   {
     Holding hold(window_, tab, fetching_);
-    text = fetchAddress(address, CharsetModeFor(modifierBits));
+    FetchSettings settings;
+    settings.transfer.maxTextBytes = InflateLimitForLoads(LoadHolder::kWindow);
+    fetched = fetchAddress(address, CharsetModeFor(modifierBits), settings);
   }
   button->setText(caption);
-  if (closed_ || text.empty()) return;
-  window_.loadTab(text, true, tab, 0, false);
+  if (closed_) return;
+  if (!fetched) return ShowFetchFailure(FailureReason(fetched.error()));
+  if (fetched->empty()) return ShowFetchFailure("返回的内容为空");
+  window_.loadTab(*fetched, true, tab, 0, false);
 }
 
 }  // namespace keelnode

@@ -8,6 +8,7 @@
 #include "json/json_document.h"
 #include "json/path_syntax.h"
 #include "services/code_page.h"
+#include "services/memory_budget.h"
 #include "services/regex_service.h"
 
 namespace keelnode {
@@ -30,11 +31,18 @@ bool ReadInput(const std::string& input, CommandLineIo& io, std::string& text) {
   std::string bytes;
   if (IsAddress(input)) {
     // Arguments arrive in UTF-8; the fetch takes program text.
-    text = io.fetch ? io.fetch(Utf8ToGb18030(input)) : std::string();
-    if (text.empty()) {
-      io.err << "keelnode: cannot fetch " << input << "\n";
+    FetchResult fetched =
+        io.fetch ? io.fetch(Utf8ToGb18030(input)) : Fail(FetchFailure::kUnavailable);
+    if (!fetched) {
+      io.err << "keelnode: cannot fetch " << input << ": " << FetchFailureText(fetched.error())
+             << "\n";
       return false;
     }
+    if (fetched->empty()) {
+      io.err << "keelnode: cannot fetch " << input << ": the response is empty\n";
+      return false;
+    }
+    text = std::move(fetched).value();
     return true;
   }
   if (input == "-") {
@@ -157,6 +165,13 @@ int RunPrintingCommand(const ProgramCommand& command, CommandLineIo& io) {
   if (!ReadInput(command.input, io, text)) return kExitUnreadable;
   const DocumentOptions& options = command.document;
   if (options.decodeFirst) text = decodeHtmlEntities(decodeUnicodeEscapes(text, false));
+  // Refused up front rather than killed by the kernel halfway through.
+  if (const auto fits = CheckLoadFits(text, LoadHolder::kCommandLine); !fits) {
+    io.err << "keelnode: not enough memory to load " << command.input << ": it needs about "
+           << WholeMebibytes(fits.error().estimate.peakBytes) << " MiB, "
+           << WholeMebibytes(fits.error().availableBytes) << " MiB are available\n";
+    return kExitUnreadable;
+  }
   JsonDocument doc;
   doc.loadOwned(std::move(text), options.zeroBased, options.singleQuotes);
   int status = kExitOk;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/program_command.h"
+#include "net/fetch_failure.h"
 
 namespace keelnode {
 
@@ -21,8 +22,8 @@ struct CommandLineIo {
   // Reads all of standard input; false when it cannot be read.
   std::function<bool(std::string&)> readStdin;
   // Fetches an http:// or https:// address as the paste button's right
-  // click does (automatic charset); empty text on failure.
-  std::function<std::string(const std::string&)> fetch;
+  // click does (automatic charset).
+  std::function<FetchResult(const std::string&)> fetch;
 };
 
 // Runs one of the printing actions (--tree … --search) of `command`. Returns

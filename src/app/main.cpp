@@ -13,6 +13,7 @@
 #include "app/run_program.h"
 #include "app/sample_document.h"
 #include "net/fetch_address.h"
+#include "services/memory_budget.h"
 #include "viewer/run_window.h"
 
 namespace {
@@ -25,11 +26,15 @@ int RunCommandLineMode(const std::vector<std::string>& args,
       return keelnode::ReadWholeDescriptor(STDIN_FILENO, bytes, &error);
     };
   }
-  keelnode::CommandLineIo io{std::cout, std::cerr, std::move(readStdin),
-                             [](const std::string& address) {
-                               // As the paste button's right click with no modifier key.
-                               return keelnode::fetchAddress(address, keelnode::CharsetMode::Auto);
-                             }};
+  keelnode::CommandLineIo io{
+      std::cout, std::cerr, std::move(readStdin),
+      [](const std::string& address) -> keelnode::FetchResult {
+        // As the paste button's right click with no modifier key.
+        keelnode::FetchSettings settings;
+        settings.transfer.maxTextBytes =
+            keelnode::InflateLimitForLoads(keelnode::LoadHolder::kCommandLine);
+        return keelnode::fetchAddress(address, keelnode::CharsetMode::Auto, settings);
+      }};
   return keelnode::RunCommandLine(args, io);
 }
 

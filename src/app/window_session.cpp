@@ -85,7 +85,9 @@ void WindowSession::recoverUnsavedTexts() {
   for (const RecoveryCopies::Recovered& copy : found) {
     std::string text = copy.text;
     recovering_ = copy.tabNumber;
-    window_.loadTab(text, true, copy.tabNumber, 0, false);
+    // A text too large to show now is still kept, so the close saves it.
+    if (!window_.loadTab(text, true, copy.tabNumber, 0, false))
+      window_.setRawText(copy.tabNumber, copy.text);
     recovering_ = 0;
     tabs << window_.findChild<QTabWidget*>(QStringLiteral("选择夹"))
                 ->tabText(copy.tabNumber - 1)

@@ -89,12 +89,18 @@ std::optional<std::string> readFile(std::string_view fileName) {
   return content;
 }
 
-std::string decodeData(std::string_view data, CharsetMode given, CharsetMode& mode) {
+// A corrupt gzip stream is shown as the bytes it is; one that inflates past
+// `maxText` is refused rather than shown as compressed bytes.
+Result<std::string, FetchFailure> decodeData(std::string_view data, CharsetMode given,
+                                             CharsetMode& mode, uint64_t maxText) {
   std::string inflated;
   if (hasGzipMagic(data)) {
-    if (std::optional<std::string> plain = gunzip(data, kMaxBytes)) {
-      inflated = std::move(*plain);
+    Result<std::string, GunzipFailure> plain = gunzip(data, maxText);
+    if (plain) {
+      inflated = std::move(plain).value();
       data = inflated;
+    } else if (plain.error() == GunzipFailure::kTooLarge) {
+      return Fail(FetchFailure::kTooLarge);
     }
   }
   const std::string_view rest = data.substr(detect(data, given, mode));
@@ -116,18 +122,25 @@ std::string decodeBody(std::string_view fileName, CharsetMode mode, CharsetMode&
   detectedMode = mode;
   if (!fileName.empty()) {
     std::optional<std::string> content = readFile(fileName);
-    text = content ? decodeData(*content, mode, detectedMode) : std::string();
+    text = content ? decodeData(*content, mode, detectedMode, kMaxBytes).value_or(std::string())
+                   : std::string();
   } else {
-    text = decodeData(bytes.empty() ? sourceText : bytes, mode, detectedMode);
+    text = decodeData(bytes.empty() ? sourceText : bytes, mode, detectedMode, kMaxBytes)
+               .value_or(std::string());
   }
   return text;
 }
 
 std::string decodeBody(std::string_view bytes, CharsetMode mode, CharsetMode* detectedMode) {
   CharsetMode used = mode;
-  std::string text = decodeData(bytes, mode, used);
+  std::string text = decodeData(bytes, mode, used, kMaxBytes).value_or(std::string());
   if (detectedMode) *detectedMode = used;
   return text;
+}
+
+Result<std::string, FetchFailure> decodeFetchedBody(std::string_view bytes, CharsetMode& mode,
+                                                    uint64_t maxTextBytes) {
+  return decodeData(bytes, mode, mode, std::min(maxTextBytes, kMaxBytes));
 }
 
 }  // namespace keelnode

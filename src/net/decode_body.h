@@ -9,10 +9,12 @@
 // window handle events during its long scans.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "net/charset_mode.h"
+#include "net/fetch_failure.h"
 
 namespace keelnode {
 
@@ -23,8 +25,13 @@ namespace keelnode {
 std::string decodeBody(std::string_view fileName, CharsetMode mode, CharsetMode& detectedMode,
                        std::string& text, std::string_view bytes, std::string_view sourceText = {});
 
-// What the fetch roads call.
+// The legacy form of the one below: empty text when it fails.
 std::string decodeBody(std::string_view bytes, CharsetMode mode,
                        CharsetMode* detectedMode = nullptr);
+
+// What the fetch roads call. `mode` receives the mode finally used. Fails
+// with kTooLarge when gzip would inflate past `maxTextBytes` (at most 1 GiB).
+Result<std::string, FetchFailure> decodeFetchedBody(std::string_view bytes, CharsetMode& mode,
+                                                    uint64_t maxTextBytes);
 
 }  // namespace keelnode

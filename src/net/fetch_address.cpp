@@ -10,25 +10,21 @@ FetchRoad roadFor(std::string_view address) {
   return FetchRoad::kNone;
 }
 
-std::string fetchAddress(std::string_view address, CharsetMode mode,
+FetchResult fetchAddress(std::string_view address, CharsetMode mode,
                          const FetchSettings& settings) {
   const FetchRoad road = roadFor(address);
-  if (road == FetchRoad::kNone) return {};
+  if (road == FetchRoad::kNone) return Fail(FetchFailure::kNoRoad);
   HttpClient client(settings.transfer);
-  if (!client.initialise()) return {};
-  std::string text;
+  if (!client.initialise()) return Fail(FetchFailure::kUnavailable);
   if (road == FetchRoad::kPlain) {
     FetchOptions options;
     options.timeouts = settings.plain;
-    text = client.fetch(address, mode, options);
-  } else {
-    InetOptions options;
-    options.timeLimit = settings.secure;
-    std::string url(address);
-    text = client.fetchInet(url, mode, options);
+    return client.fetchDocument(address, mode, options);
   }
-  client.destroy();
-  return text;
+  InetOptions options;
+  options.timeLimit = settings.secure;
+  std::string url(address);
+  return client.fetchInetDocument(url, mode, options);
 }
 
 }  // namespace keelnode

@@ -23,10 +23,10 @@ enum class FetchRoad { kNone, kPlain, kSecure };
 // "https://" (first eight) the secure road; anything else no road.
 FetchRoad roadFor(std::string_view address);
 
-// The document at `address` as program text; empty when the address takes
-// no road or the fetch fails. Uses a fresh client, so nothing (cookies
-// included) carries over from one call to the next.
-std::string fetchAddress(std::string_view address, CharsetMode mode,
+// The document at `address` as program text, or why there is none. Uses a
+// fresh client, so nothing (cookies included) carries over from one call to
+// the next.
+FetchResult fetchAddress(std::string_view address, CharsetMode mode,
                          const FetchSettings& settings = {});
 
 }  // namespace keelnode

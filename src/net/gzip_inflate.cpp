@@ -33,9 +33,10 @@ class InflateStream {
 
 }  // namespace
 
-std::optional<std::string> gunzip(std::string_view data, uint64_t maxOutput) {
+Result<std::string, GunzipFailure> gunzip(std::string_view data, uint64_t maxOutput) {
   InflateStream inflater;
-  if (!inflater.ok()) return std::nullopt;
+  const auto corrupt = Fail(GunzipFailure::kCorrupt);
+  if (!inflater.ok()) return corrupt;
   z_stream& zs = inflater.get();
   std::string out;
   size_t used = 0;
@@ -59,20 +60,20 @@ std::optional<std::string> gunzip(std::string_view data, uint64_t maxOutput) {
     const uInt in_before = zs.avail_in;
     const int r = inflate(&zs, Z_NO_FLUSH);
     used += room - zs.avail_out;
-    if (used > maxOutput) return std::nullopt;
+    if (used > maxOutput) return Fail(GunzipFailure::kTooLarge);
     yieldToUi();
     if (r == Z_STREAM_END) {
       const size_t consumed = offset - zs.avail_in;
       const std::string_view tail = data.substr(consumed);
       if (!hasGzipMagic(tail)) break;
       // Another member follows: start over on it.
-      if (inflateReset(&zs) != Z_OK) return std::nullopt;
+      if (inflateReset(&zs) != Z_OK) return corrupt;
       continue;
     }
-    if (r != Z_OK && r != Z_BUF_ERROR) return std::nullopt;  // corrupt data
+    if (r != Z_OK && r != Z_BUF_ERROR) return corrupt;  // corrupt data
     const bool progressed = zs.avail_in != in_before || zs.avail_out != room;
-    if (!progressed && zs.avail_in == 0 && offset == data.size()) return std::nullopt;  // truncated
-    if (!progressed && zs.avail_out != 0) return std::nullopt;  // stuck: never loop for ever
+    if (!progressed && zs.avail_in == 0 && offset == data.size()) return corrupt;  // truncated
+    if (!progressed && zs.avail_out != 0) return corrupt;  // stuck: never loop for ever
   }
   out.resize(used);
   return out;

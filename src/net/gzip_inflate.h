@@ -2,9 +2,10 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
+
+#include "services/result.h"
 
 namespace keelnode {
 
@@ -13,10 +14,14 @@ inline bool hasGzipMagic(std::string_view data) {
          static_cast<unsigned char>(data[1]) == 0x8B;
 }
 
+enum class GunzipFailure {
+  kCorrupt,   // corrupt or truncated
+  kTooLarge,  // would grow beyond the limit
+};
+
 // The decompressed bytes of one gzip stream or of several concatenated ones
-// (bytes after the last one are ignored, as gzip does). Nothing when the
-// stream is corrupt or truncated, or when it would grow beyond `maxOutput`
-// bytes, so a small hostile body cannot exhaust memory.
-std::optional<std::string> gunzip(std::string_view data, uint64_t maxOutput);
+// (bytes after the last one are ignored, as gzip does). Inflating stops at
+// `maxOutput` bytes, so a small hostile body cannot exhaust memory.
+Result<std::string, GunzipFailure> gunzip(std::string_view data, uint64_t maxOutput);
 
 }  // namespace keelnode

@@ -118,7 +118,12 @@ std::string HttpClient::fetch(std::string_view url, CharsetMode& mode) {
 }
 
 std::string HttpClient::fetch(std::string_view url, CharsetMode& mode, FetchOptions& options) {
-  if (!initialised_) return {};
+  return fetchDocument(url, mode, options).value_or(std::string());
+}
+
+FetchResult HttpClient::fetchDocument(std::string_view url, CharsetMode& mode,
+                                      FetchOptions& options) {
+  if (!initialised_) return Fail(FetchFailure::kUnavailable);
   const std::string_view address = trimAddress(url);
   TransferRequest request;
   request.url = toWireAddress(withoutFragment(withWebScheme(address)));
@@ -146,7 +151,7 @@ std::string HttpClient::fetch(std::string_view url, CharsetMode& mode, FetchOpti
   request.letUiRun = !options.synchronous;
 
   const TransferResult result = runTransfer(std::move(request));
-  if (!result.complete) return {};
+  if (!result.complete) return Fail(result.failure);
   if (options.keepCookies) storedCookies_ = joinPairs(cookiePairs(result.headers), "; ", false);
   switch (mode) {
     case CharsetMode::ServerText:
@@ -155,12 +160,18 @@ std::string HttpClient::fetch(std::string_view url, CharsetMode& mode, FetchOpti
       return std::string(CutAtZero(result.body));
     default:
       if (mode == CharsetMode::Auto && headerSaysUtf8(result.headers)) mode = CharsetMode::Utf8;
-      return decodeBody(result.body, mode);
+      CharsetMode used = mode;
+      return decodeFetchedBody(result.body, used, settings_.maxTextBytes);
   }
 }
 
 std::string HttpClient::fetchInet(std::string& url, CharsetMode& mode, const InetOptions& options,
                                   InetReply* reply) {
+  return fetchInetDocument(url, mode, options, reply).value_or(std::string());
+}
+
+FetchResult HttpClient::fetchInetDocument(std::string& url, CharsetMode& mode,
+                                          const InetOptions& options, InetReply* reply) {
   url = std::string(withoutFragment(url));
   const std::string_view address = trimAddress(url);
   TransferResult result;
@@ -194,8 +205,11 @@ std::string HttpClient::fetchInet(std::string& url, CharsetMode& mode, const Ine
     reply->body = result.body;
     reply->headers = result.headers;
   }
+  if (address.empty()) return Fail(FetchFailure::kNoRoad);
+  if (!result.complete) return Fail(result.failure);
   if (mode == CharsetMode::Auto && headerSaysUtf8(result.headers)) mode = CharsetMode::Utf8;
-  return decodeBody(result.body, mode);
+  CharsetMode used = mode;
+  return decodeFetchedBody(result.body, used, settings_.maxTextBytes);
 }
 
 }  // namespace keelnode

@@ -23,8 +23,8 @@
 // follow up to 10 redirects (never from a secure address to a plain one),
 // go direct unless a proxy is named, never decode Content-Encoding
 // themselves (decodeBody undoes gzip) and ignore the status code: an error
-// page is returned like any other body. A failed, timed-out or oversized
-// transfer gives empty text.
+// page is returned like any other body. The typed calls say why a transfer
+// failed, timed out or grew too large; the legacy ones give empty text.
 //
 // Time limits: the plain road allows resolve + connect (10 s + 10 s) for
 // each connection, a stall of at most 60 s while a request body goes out, and
@@ -58,6 +58,7 @@ inline constexpr std::string_view kBrowserAgent =
 struct TransferSettings {
   std::string caFile;  // see above; empty: KEELNODE_CA_BUNDLE, else the system's
   uint64_t maxBodyBytes = kMaxResponseBytes;
+  uint64_t maxTextBytes = uint64_t{1} << 30;  // what a gzip body may inflate to
 };
 
 // The plain road's limits; 0 means none. `receive` bounds the whole
@@ -120,6 +121,8 @@ class HttpClient {
   // The plain road. In Auto mode a charset=utf-8 response header raises
   // `mode` to Utf8. ServerText decodes by the charset the response declares
   // (none: the bytes as they are); RawBytes returns the bytes unchanged.
+  FetchResult fetchDocument(std::string_view url, CharsetMode& mode, FetchOptions& options);
+  // Legacy forms: empty text on failure.
   std::string fetch(std::string_view url, CharsetMode& mode, FetchOptions& options);
   std::string fetch(std::string_view url, CharsetMode& mode);
 
@@ -127,6 +130,8 @@ class HttpClient {
   // place. In Auto mode a charset=utf-8 response header raises `mode` to
   // Utf8; every mode, RawBytes and ServerText included, goes through
   // decodeBody.
+  FetchResult fetchInetDocument(std::string& url, CharsetMode& mode,
+                                const InetOptions& options = {}, InetReply* reply = nullptr);
   std::string fetchInet(std::string& url, CharsetMode& mode, const InetOptions& options = {},
                         InetReply* reply = nullptr);
 

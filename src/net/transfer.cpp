@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string_view>
 #include <system_error>
 #include <thread>
@@ -40,6 +41,7 @@ struct SharedState {
 struct Collector {
   const std::atomic<bool>* stop = nullptr;
   uint64_t maxBodyBytes = 0;
+  bool overLimit = false;
   std::string body;
   std::string headers;
   curl_off_t uploaded = 0;
@@ -49,7 +51,10 @@ struct Collector {
 
 size_t onBody(char* data, size_t, size_t size, void* user) {
   auto* collector = static_cast<Collector*>(user);
-  if (size > collector->maxBodyBytes - collector->body.size()) return 0;  // fails the transfer
+  if (size > collector->maxBodyBytes - collector->body.size()) {
+    collector->overLimit = true;
+    return 0;  // fails the transfer
+  }
   // No exception may cross libcurl's C frames: running out of memory fails
   // the transfer instead.
   try {
@@ -131,21 +136,52 @@ bool uploadStalled(const Collector& collector, std::chrono::milliseconds limit) 
          collector.uploaded < collector.uploadTotal && Clock::now() - collector.lastUpload > limit;
 }
 
-// Runs the transfer to its end; true when it completed.
-bool drive(CURLM* multi, const Collector& collector, const TransferLimits& limits,
-           const std::atomic<bool>& stop) {
+FetchFailure failureOf(CURLcode code, const Collector& collector) {
+  switch (code) {
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_RESOLVE_PROXY:
+    case CURLE_COULDNT_CONNECT:
+      return FetchFailure::kUnreachable;
+    case CURLE_OPERATION_TIMEDOUT:
+    case CURLE_ABORTED_BY_CALLBACK:  // only the time limit's stop aborts
+      return FetchFailure::kTimeout;
+    case CURLE_FILESIZE_EXCEEDED:
+      return FetchFailure::kTooLarge;
+    case CURLE_WRITE_ERROR:
+      return collector.overLimit ? FetchFailure::kTooLarge : FetchFailure::kTransfer;
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CERTPROBLEM:
+    case CURLE_SSL_CIPHER:
+    case CURLE_SSL_CACERT_BADFILE:
+    case CURLE_SSL_ISSUER_ERROR:
+    case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
+    case CURLE_SSL_INVALIDCERTSTATUS:
+    case CURLE_SSL_CRL_BADFILE:
+      return FetchFailure::kTls;
+    default:
+      return FetchFailure::kTransfer;
+  }
+}
+
+// Runs the transfer to its end; nothing when it completed, else why not.
+std::optional<FetchFailure> drive(CURLM* multi, const Collector& collector,
+                                  const TransferLimits& limits, const std::atomic<bool>& stop) {
   while (!stop.load()) {
     int running = 0;
-    if (curl_multi_perform(multi, &running) != CURLM_OK) return false;
+    if (curl_multi_perform(multi, &running) != CURLM_OK) return FetchFailure::kTransfer;
     if (running == 0) {
       int left = 0;
       const CURLMsg* message = curl_multi_info_read(multi, &left);
-      return message && message->msg == CURLMSG_DONE && message->data.result == CURLE_OK;
+      if (!message || message->msg != CURLMSG_DONE) return FetchFailure::kTransfer;
+      if (message->data.result == CURLE_OK) return std::nullopt;
+      return failureOf(message->data.result, collector);
     }
-    if (uploadStalled(collector, limits.send)) return false;
-    if (curl_multi_poll(multi, nullptr, 0, kPollStepMs, nullptr) != CURLM_OK) return false;
+    if (uploadStalled(collector, limits.send)) return FetchFailure::kTimeout;
+    if (curl_multi_poll(multi, nullptr, 0, kPollStepMs, nullptr) != CURLM_OK)
+      return FetchFailure::kTransfer;
   }
-  return false;
+  return FetchFailure::kTimeout;
 }
 
 TransferResult perform(const TransferRequest& request, SharedState& state) {
@@ -166,7 +202,10 @@ TransferResult perform(const TransferRequest& request, SharedState& state) {
     std::lock_guard lock(state.mutex);
     state.multi = multi.get();
   }
-  result.complete = drive(multi.get(), collector, request.limits, state.stop);
+  const std::optional<FetchFailure> failure =
+      drive(multi.get(), collector, request.limits, state.stop);
+  result.complete = !failure;
+  if (failure) result.failure = *failure;
   {
     std::lock_guard lock(state.mutex);
     state.multi = nullptr;
@@ -197,7 +236,9 @@ bool curlReady() {
 }
 
 TransferResult runTransfer(TransferRequest request) {
-  if (!curlReady()) return {};
+  TransferResult unavailable;
+  unavailable.failure = FetchFailure::kUnavailable;
+  if (!curlReady()) return unavailable;
   auto state = std::make_shared<SharedState>();
   const std::chrono::milliseconds limit = request.limits.overall;
   const bool letUiRun = request.letUiRun;
@@ -205,7 +246,7 @@ TransferResult runTransfer(TransferRequest request) {
   try {
     worker = std::thread(work, state, std::move(request));
   } catch (const std::system_error&) {
-    return {};
+    return unavailable;
   }
   const Clock::time_point start = Clock::now();
   std::unique_lock lock(state->mutex);
@@ -232,7 +273,9 @@ TransferResult runTransfer(TransferRequest request) {
   } else {
     worker.detach();
   }
-  return {};
+  TransferResult timedOut;
+  timedOut.failure = FetchFailure::kTimeout;
+  return timedOut;
 }
 
 }  // namespace keelnode

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "net/fetch_failure.h"
+
 namespace keelnode {
 
 // Bodies beyond this count as a failed fetch, so a hostile server cannot
@@ -48,8 +50,9 @@ struct TransferRequest {
 
 struct TransferResult {
   bool complete = false;  // false: failed, timed out or cut off at the size limit
-  std::string body;       // raw bytes, as the server sent them (chunking undone)
-  std::string headers;    // raw header block of the final response, CRLF line ends
+  FetchFailure failure = FetchFailure::kTransfer;  // why, when not complete
+  std::string body;     // raw bytes, as the server sent them (chunking undone)
+  std::string headers;  // raw header block of the final response, CRLF line ends
 };
 
 TransferResult runTransfer(TransferRequest request);

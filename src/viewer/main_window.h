@@ -72,8 +72,11 @@ class MainWindow : public QWidget {
   // Shows `text` (or, unless useGivenText, the clipboard text, which is then
   // written back to `text`) as the tree of tab `tabNumber`; with
   // restoreSelection, item `selectedItem` becomes current afterwards. A
-  // request for a tab that is already loading, or reserved, is ignored.
-  void loadTab(std::string& text, bool useGivenText, int tabNumber, int selectedItem,
+  // request for a tab that is already loading, or reserved, is ignored; a
+  // text the memory left cannot hold is refused with a message (at start-up,
+  // restoreSelection, with a line in the tree instead). False when the tab
+  // was left as it was.
+  bool loadTab(std::string& text, bool useGivenText, int tabNumber, int selectedItem,
                bool restoreSelection);
   // The paste button's click: the clipboard into the current tab.
   void pasteIntoCurrentTab();

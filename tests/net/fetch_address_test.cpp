@@ -5,6 +5,7 @@
 
 #include <chrono>
 
+#include "services/code_page.h"
 #include "test_bytes.h"
 #include "test_server.h"
 
@@ -37,6 +38,13 @@ TestServer::Handler sized(size_t size, bool chunked) {
   };
 }
 
+// The fetched text, or why there is none, so that one comparison shows both.
+std::string fetched(std::string_view address, const FetchSettings& settings = shortLimits()) {
+  FetchResult result = fetchAddress(address, CharsetMode::Auto, settings);
+  if (result) return std::move(result).value();
+  return "<" + std::string(FetchFailureText(result.error())) + ">";
+}
+
 TEST(FetchAddressTest, RoadFromTheFirstCharacters) {
   EXPECT_EQ(roadFor("http://a"), FetchRoad::kPlain);
   EXPECT_EQ(roadFor("HTTP://a"), FetchRoad::kPlain);
@@ -44,12 +52,12 @@ TEST(FetchAddressTest, RoadFromTheFirstCharacters) {
   EXPECT_EQ(roadFor(" http://a"), FetchRoad::kNone);
   EXPECT_EQ(roadFor("ftp://a"), FetchRoad::kNone);
   EXPECT_EQ(roadFor("http:/a"), FetchRoad::kNone);
-  EXPECT_EQ(fetchAddress("{\"a\":1}", CharsetMode::Auto), "");
+  EXPECT_EQ(fetched("{\"a\":1}"), "<not an http:// or https:// address>");
 }
 
 TEST(FetchAddressTest, TakesThePlainRoad) {
   TestServer server(answer(httpResponse(200, "{\"名\":1}")));
-  EXPECT_EQ(fetchAddress(server.url("/x"), CharsetMode::Auto, shortLimits()), gb("{\"名\":1}"));
+  EXPECT_EQ(fetched(server.url("/x")), gb("{\"名\":1}"));
   ASSERT_EQ(server.requests().size(), 1u);
   EXPECT_NE(server.requests()[0].find("\r\nContent-Type: "), std::string::npos);
 }
@@ -59,7 +67,7 @@ TEST(FetchAddressTest, TakesTheSecureRoad) {
   TestServer server(answer(httpResponse(200, "{}")), &certificates);
   FetchSettings settings = shortLimits();
   settings.transfer.caFile = certificates.caFile();
-  EXPECT_EQ(fetchAddress(server.url("/x#f"), CharsetMode::Auto, settings), "{}");
+  EXPECT_EQ(fetched(server.url("/x#f"), settings), "{}");
   ASSERT_EQ(server.requests().size(), 1u);
   EXPECT_NE(server.requests()[0].find("\r\nAccept-Language: zh-cn\r\n"), std::string::npos);
 }
@@ -69,10 +77,42 @@ TEST(FetchAddressTest, BodiesBeyondTheCapFail) {
   settings.transfer.maxBodyBytes = 1000;
   for (bool chunked : {false, true}) {
     TestServer fits(sized(1000, chunked));
-    EXPECT_EQ(fetchAddress(fits.url("/"), CharsetMode::Auto, settings), std::string(1000, 'x'));
+    EXPECT_EQ(fetched(fits.url("/"), settings), std::string(1000, 'x'));
     TestServer tooLarge(sized(200000, chunked));
-    EXPECT_EQ(fetchAddress(tooLarge.url("/"), CharsetMode::Auto, settings), "") << chunked;
+    EXPECT_EQ(fetched(tooLarge.url("/"), settings), "<the document is too large>") << chunked;
   }
+}
+
+TEST(FetchAddressTest, AGzipBodyIsBoundByWhatItInflatesTo) {
+  const std::string document = "{\"url\":\"https://x.cn/?a=1&b=2\",\"名\":\"<b>值</b>\"}";
+  const std::string bomb = nettest::gzipped(std::string(4 << 20, ' ') + document);
+  TestServer server(answer(httpResponse(200, bomb, "Content-Encoding: gzip\r\n")));
+  FetchSettings settings = shortLimits();
+  EXPECT_EQ(fetched(server.url("/"), settings), std::string(4 << 20, ' ') + gb(document));
+  // Past the limit it is refused, not shown as compressed bytes.
+  settings.transfer.maxTextBytes = 1 << 20;
+  EXPECT_EQ(fetched(server.url("/"), settings), "<the document is too large>");
+  // A corrupt stream is shown as the bytes it is.
+  const std::string broken = bomb.substr(0, 40);
+  TestServer corrupt(answer(httpResponse(200, broken)));
+  EXPECT_EQ(fetched(corrupt.url("/"), settings), std::string(CutAtZero(broken)));
+}
+
+TEST(FetchAddressTest, SaysWhyAFetchFailed) {
+  const nettest::RefusingPort refusing;
+  EXPECT_EQ(fetched("http://127.0.0.1:" + std::to_string(refusing.port()) + "/"),
+            "<the host cannot be reached>");
+  TestServer silent([](const std::string&) { return std::nullopt; });
+  FetchSettings quick = shortLimits();
+  quick.plain.receive = 300ms;
+  EXPECT_EQ(fetched(silent.url("/"), quick), "<timed out>");
+  // A certificate nobody trusts.
+  const TestCertificates certificates;
+  const TestCertificates other;
+  TestServer secure(answer(httpResponse(200, "{}")), &certificates);
+  FetchSettings untrusted = shortLimits();
+  untrusted.transfer.caFile = other.caFile();
+  EXPECT_EQ(fetched(secure.url("/"), untrusted), "<the secure connection failed>");
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // Loading texts into tabs: placeholder, raw text, options, root label,
 // selection restore and expansion.
 #include <QCheckBox>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <QTimer>
@@ -122,6 +124,38 @@ TEST_F(LoadPipelineTest, AReservedTabRefusesLoadsUntilItIsReleased) {
   window().reserveTab(1, false);
   paste("[2]");
   EXPECT_EQ(label(1), "[0]:2");
+}
+
+TEST_F(LoadPipelineTest, ATextTooLargeForTheMemoryLeftIsRefusedAndTheTabKept) {
+  paste("[\"kept\"]");
+  std::string wide = "[";
+  for (int i = 0; i < 5000; ++i)
+    wide += "{\"u\":\"https://x.cn/?a=1&b=2\",\"名\":\"中文\"},";
+  wide += "0]";
+  ASSERT_EQ(setenv("KEELNODE_MEMORY_AVAILABLE", "1000000", 1), 0);
+  QString message;
+  testing::OnNextModal([&](QWidget* modal) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    ASSERT_NE(box, nullptr);
+    message = box->text();
+    box->buttons().front()->click();
+  });
+  paste(wide);
+  // At start-up the tab keeps its text and says why its tree is missing.
+  std::string restored = Gb(wide);
+  const bool loaded = window().loadTab(restored, true, 2, 3, true);
+  ASSERT_EQ(unsetenv("KEELNODE_MEMORY_AVAILABLE"), 0);
+  EXPECT_TRUE(message.startsWith(QStringLiteral("内存不足，无法载入：这份文档约需 ")))
+      << message.toStdString();
+  EXPECT_TRUE(message.endsWith(QStringLiteral(" MB 内存，现在可用 1 MB。标签页内容没有改动。")))
+      << message.toStdString();
+  EXPECT_EQ(window().rawText(1), "[\"kept\"]");
+  EXPECT_EQ(label(1), "[1]:\"kept\"");
+  EXPECT_FALSE(loaded);
+  EXPECT_EQ(Utf8(window().tree(2)->itemText(0)), "岚溪·JSON（内存不足，未载入）");
+  // With the memory back, the same text loads.
+  paste(wide);
+  EXPECT_EQ(window().tree(1)->itemCount(), 1 + 5001 + 2 * 5000);
 }
 
 TEST_F(LoadPipelineTest, TheTextParameterReceivesTheTextThatWasParsed) {
