@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "json/escape_decoding.h"
+#include "json/item_display.h"
 #include "json/text_preparation.h"
 #include "services/code_page.h"
 
@@ -123,15 +124,13 @@ void PrintTreeLines(const JsonDocument& doc, std::ostream& out) {
 
 void PrintPathLines(const JsonDocument& doc, const PathOptions& options, std::ostream& out) {
   Printer printer(out);
-  const JsonParser path_forms;
   const NodeStore& store = doc.store();
+  const PathSpelling spelling =
+      options.compactPaths ? PathSpelling::kCompact : PathSpelling::kArrayNodes;
   for (int n = 2; n <= store.count(); ++n) {
-    // What the path box shows, and the value read back from it.
-    std::string path = doc.pathOfNode(n);
-    if (options.compactPaths) path = path_forms.normalisePath(path, 0);
-    const std::string internal = options.compactPaths ? path_forms.normalisePath(path, 1) : path;
-    std::string value = doc.valueAtPath(internal, 0);
-    if (options.decoded) value = decodeHtmlEntities(decodeUnicodeEscapes(value, false));
+    ItemTexts texts = ItemTextsOf(doc, n, spelling);
+    const std::string& path = texts.path;
+    const std::string& value = options.decoded ? texts.decoded : texts.value;
     printer.Field(options.syntax ? WritePath(doc, n, *options.syntax) : path);
     printer.Raw("\t");
     printer.Field(value);

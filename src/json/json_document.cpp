@@ -8,6 +8,7 @@
 #include "json/level_splitter.h"
 #include "json/prepared_text.h"
 #include "json/text_preparation.h"
+#include "json/value_heads.h"
 #include "services/mbcs.h"
 #include "services/yield_to_ui.h"
 
@@ -262,13 +263,7 @@ std::string JsonDocument::displayValue(std::string_view text) const {
 }
 
 void JsonDocument::displayValueInto(std::string_view text, std::string& out) const {
-  std::string_view slice;
-  if (CleanNameIsSlice(text, &slice)) {
-    out.assign(slice);
-  } else {
-    out = CleanName(text);
-  }
-  if (out.find('#') != npos) out = RestoreEscapedQuotes(out);
+  out = WholeValue(text, ValueForm::kMember);
 }
 
 std::string JsonDocument::pathOfNode(int n) const {

@@ -1,6 +1,7 @@
 // Path forms: splitting an internal-form path into segments, and converting
 // between the internal form ("a.[0].b") and the compact form ("a[0].b").
 #include "json/json_parser.h"
+#include "json/path_forms.h"
 #include "json/text_preparation.h"
 #include "services/mbcs.h"
 
@@ -69,45 +70,52 @@ int JsonParser::splitPath(std::string_view path) {
   return static_cast<int>(pathSegments_.size());
 }
 
-std::string JsonParser::normalisePath(std::string_view path, int mode) const {
+std::string CompactPath(std::string_view path) {
+  std::string out;
+  out.reserve(path.size());
+  size_t i = 0;
+  // "." directly before an index segment goes.
+  while (i < path.size()) {
+    size_t len = UnitLength(path, i);
+    if (len == 1 && path[i] == '.') {
+      if (size_t index = IndexSegmentAt(path, i + 1)) {
+        out.append(path.substr(i + 1, index));
+        i += 1 + index;
+        continue;
+      }
+    }
+    out.append(path.substr(i, len));
+    i += len;
+  }
+  return out;
+}
+
+std::string ExpandCompactPath(std::string_view path) {
   std::string out;
   out.reserve(path.size() + 8);
   size_t i = 0;
-  if (mode == 0) {
-    // "." directly before an index segment goes.
-    while (i < path.size()) {
-      size_t len = UnitLength(path, i);
-      if (len == 1 && path[i] == '.') {
-        if (size_t index = IndexSegmentAt(path, i + 1)) {
-          out.append(path.substr(i + 1, index));
-          i += 1 + index;
-          continue;
-        }
-      }
-      out.append(path.substr(i, len));
-      i += len;
-    }
-    return out;
-  }
-  if (mode == 1) {
-    // An index segment after any character but "." gets a "." before it;
-    // a "." right after the segment is taken along, so matches never overlap.
-    while (i < path.size()) {
-      size_t len = UnitLength(path, i);
-      size_t index = (len == 1 && path[i] == '.') ? 0 : IndexSegmentAt(path, i + len);
-      out.append(path.substr(i, len));
-      i += len;
-      if (index == 0) continue;
+  // An index segment after any character but "." gets a "." before it;
+  // a "." right after the segment is taken along, so matches never overlap.
+  while (i < path.size()) {
+    size_t len = UnitLength(path, i);
+    size_t index = (len == 1 && path[i] == '.') ? 0 : IndexSegmentAt(path, i + len);
+    out.append(path.substr(i, len));
+    i += len;
+    if (index == 0) continue;
+    out.push_back('.');
+    out.append(path.substr(i, index));
+    i += index;
+    if (i < path.size() && path[i] == '.') {
       out.push_back('.');
-      out.append(path.substr(i, index));
-      i += index;
-      if (i < path.size() && path[i] == '.') {
-        out.push_back('.');
-        ++i;
-      }
+      ++i;
     }
-    return out;
   }
+  return out;
+}
+
+std::string JsonParser::normalisePath(std::string_view path, int mode) const {
+  if (mode == 0) return CompactPath(path);
+  if (mode == 1) return ExpandCompactPath(path);
   return {};
 }
 

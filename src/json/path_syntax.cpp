@@ -1,5 +1,6 @@
 #include "json/path_syntax.h"
 
+#include "json/item_display.h"
 #include "json/json_parser.h"
 #include "json/path_reading.h"
 #include "json/path_writing.h"
@@ -14,12 +15,6 @@ struct SyntaxEntry {
   int (*find)(const JsonDocument&, std::string_view);
   std::string (*write)(const JsonDocument&, int);
 };
-
-// The one parser the path forms are converted with, as the window keeps one.
-const JsonParser& PathForms() {
-  static const JsonParser parser;
-  return parser;
-}
 
 template <Steps (*Read)(std::string_view)>
 int FindBySteps(const JsonDocument& doc, std::string_view path) {
@@ -40,10 +35,10 @@ constexpr SyntaxEntry kSyntaxes[] = {
     {PathSyntax::kCompact,
      {},
      [](const JsonDocument& doc, std::string_view path) {
-       return doc.nodeAtPath(PathForms().normalisePath(path, 1), 0);
+       return NodeOfPathBoxText(doc, path, PathSpelling::kCompact);
      },
      [](const JsonDocument& doc, int node) {
-       return PathForms().normalisePath(doc.pathOfNode(node), 0);
+       return PathBoxText(doc, node, PathSpelling::kCompact);
      }},
     {PathSyntax::kJavaScript, "js", FindBySteps<ReadJavaScriptPath>,
      WriteBySteps<WriteJavaScriptPath>},

@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "json/item_display.h"
 #include "json/json_document.h"
-#include "json/json_parser.h"
 #include "json/path_syntax.h"
 #include "json/tree_item_list.h"
 #include "viewer/tree_item_model.h"
@@ -153,6 +153,7 @@ class MainWindow : public QWidget {
   void showNotes();
   void searchTextFromCurrentItem();
   bool arraysAsNodes() const;
+  PathSpelling pathSpelling() const;
   std::string pathBoxText() const;
 
   // Banner.
@@ -199,7 +200,6 @@ class MainWindow : public QWidget {
   std::array<JsonDocument, kTabCount> documents_;
   std::array<bool, kTabCount> loading_{};
   std::array<bool, kTabCount> reserved_{};
-  JsonParser pathParser_;    // path form conversions only
   TreeItemList searchList_;  // the current tree's block while a search runs
   IconSet pictureIcons_;
   IconSet textIconSet_;

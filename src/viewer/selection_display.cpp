@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "json/escape_decoding.h"
+#include "json/item_display.h"
 #include "json/value_heads.h"
 #include "viewer/clipboard.h"
 #include "viewer/json_tree_view.h"
@@ -29,6 +30,10 @@ bool MainWindow::arraysAsNodes() const {
   return arrayNodes_->isChecked();
 }
 
+PathSpelling MainWindow::pathSpelling() const {
+  return arraysAsNodes() ? PathSpelling::kArrayNodes : PathSpelling::kCompact;
+}
+
 std::string MainWindow::pathBoxText() const {
   // While it shows the path it was given, the box gives back exactly those
   // bytes (the trip through UTF-16 would replace invalid ones).
@@ -39,8 +44,8 @@ std::string MainWindow::pathBoxText() const {
 void MainWindow::showSelection(bool suppressRead) {
   // A document in the middle of its load is not read.
   if (isLoading(currentTabNumber())) return;
-  std::string path = currentDocument().pathOfNode(currentTree()->currentItem() + 1);
-  if (!arraysAsNodes()) path = pathParser_.normalisePath(path, 0);
+  std::string path =
+      PathBoxText(currentDocument(), currentTree()->currentItem() + 1, pathSpelling());
   pathBox_->setText(ToQString(path));
   shownPath_ = std::move(path);
   if (!suppressRead) readValueAtPath();
@@ -48,18 +53,16 @@ void MainWindow::showSelection(bool suppressRead) {
 
 void MainWindow::readValueAtPath() {
   if (isLoading(currentTabNumber())) return;
-  const std::string typed = pathBoxText();
-  const std::string internal = arraysAsNodes() ? typed : pathParser_.normalisePath(typed, 1);
   const JsonDocument& document = currentDocument();
-  const int node = document.nodeAtPath(internal, 0);
+  const int node = NodeOfPathBoxText(document, pathBoxText(), pathSpelling());
   const std::string_view stored =
       node == -1 ? std::string_view() : document.store().valueView(node);
-  const ValueForm form = node == 1 ? ValueForm::kRoot : ValueForm::kMember;
+  const ValueForm form = ValueFormOf(node);
   const size_t limit = valueBox_->displayLimit();
   if (limit == 0 || stored.size() <= 2 * limit) {
     // The value box gives back what it was just given, so the value is
     // decoded before it moves into the box.
-    std::string value = WholeValue(stored, form);
+    std::string value = ValueBoxText(document, node);
     std::string decoded = DecodeValue(value);
     valueBox_->setProgramText(std::move(value));
     decodedBox_->setProgramText(std::move(decoded));

@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "json/item_display.h"
 #include "viewer/program_text.h"
 #include "window_fixture.h"
 
@@ -53,6 +54,26 @@ TEST_F(SelectionTest, ThePathFormFollowsTheArrayNodeOption) {
   click("选择框数组独立节点");
   EXPECT_EQ(path(), QStringLiteral("data.[1]"));
   EXPECT_EQ(value(), QStringLiteral(R"({"name":"x\u4e2d&lt;"})"));
+}
+
+// The command line prints what ItemTextsOf gives; the window must show the
+// same for every item, in both path spellings.
+TEST_F(SelectionTest, TheBoxesShowWhatTheCommandLinePrints) {
+  paste(R"(cb({"data":[{"name":"x\u4e2d&lt;","url":"https://a.cn/?q=1&x=2",)"
+        R"("html":"<b>粗</b>","name":"dup"}],"n":5,"deep":[[{"k":"v"}]],"":[1]});)");
+  ASSERT_EQ(tree()->itemCount(), 14);
+  for (const bool arrayNodes : {true, false}) {
+    if (find<QCheckBox>("选择框数组独立节点")->isChecked() != arrayNodes)
+      click("选择框数组独立节点");
+    const PathSpelling spelling = arrayNodes ? PathSpelling::kArrayNodes : PathSpelling::kCompact;
+    for (int item = 0; item < tree()->itemCount(); ++item) {
+      tree()->setCurrentItem(item);
+      const ItemTexts texts = ItemTextsOf(window().currentDocument(), item + 1, spelling);
+      EXPECT_EQ(path().toStdString(), testing::Utf8(texts.path)) << item;
+      EXPECT_EQ(value().toStdString(), testing::Utf8(texts.value)) << item;
+      EXPECT_EQ(decoded().toStdString(), testing::Utf8(texts.decoded)) << item;
+    }
+  }
 }
 
 TEST_F(SelectionTest, KeyboardMovesTheSelectionToo) {
