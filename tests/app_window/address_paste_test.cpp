@@ -154,12 +154,7 @@ TEST_F(AddressPasteTest, AFailedFetchSaysWhyAndChangesNothing) {
   auto messageOf = [&](const std::string& address) {
     SetClipboard(address);
     QString message;
-    testing::OnNextModal([&](QWidget* modal) {
-      auto* box = qobject_cast<QMessageBox*>(modal);
-      ASSERT_NE(box, nullptr);
-      message = box->text();
-      box->buttons().front()->click();
-    });
+    testing::AnswerNextMessageBox(QStringLiteral("确定"), &message);
     RightClick();
     return message.toStdString();
   };

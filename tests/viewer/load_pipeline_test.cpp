@@ -1,8 +1,6 @@
 // Loading texts into tabs: placeholder, raw text, options, root label,
 // selection restore and expansion.
 #include <QCheckBox>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <QTimer>
@@ -134,12 +132,7 @@ TEST_F(LoadPipelineTest, ATextTooLargeForTheMemoryLeftIsRefusedAndTheTabKept) {
   wide += "0]";
   ASSERT_EQ(setenv("KEELNODE_MEMORY_AVAILABLE", "1000000", 1), 0);
   QString message;
-  testing::OnNextModal([&](QWidget* modal) {
-    auto* box = qobject_cast<QMessageBox*>(modal);
-    ASSERT_NE(box, nullptr);
-    message = box->text();
-    box->buttons().front()->click();
-  });
+  testing::AnswerNextMessageBox(QStringLiteral("确定"), &message);
   paste(wide);
   // At start-up the tab keeps its text and says why its tree is missing.
   std::string restored = Gb(wide);
