@@ -3,8 +3,8 @@
 #include <QPushButton>
 #include <string>
 
-#include "net/ascii_case.h"
 #include "net/fetch_address.h"
+#include "services/ascii_case.h"
 #include "services/memory_budget.h"
 #include "services/text_shortening.h"
 #include "viewer/clipboard.h"
@@ -78,7 +78,7 @@ CharsetMode CharsetModeFor(int modifierBits) {
 }
 
 bool LooksLikeAddress(std::string_view text) {
-  return startsWithNoCase(text, "http");
+  return StartsWithNoCase(text, "http");
 }
 
 AddressPaste::AddressPaste(MainWindow& window) : window_(window) {

@@ -7,6 +7,7 @@
 #include "json/escape_decoding.h"
 #include "json/json_document.h"
 #include "json/path_syntax.h"
+#include "net/fetch_address.h"
 #include "services/code_page.h"
 #include "services/memory_budget.h"
 #include "services/regex_service.h"
@@ -14,22 +15,9 @@
 namespace keelnode {
 namespace {
 
-bool IsAddress(const std::string& input) {
-  auto starts = [&](std::string_view scheme) {
-    if (input.size() < scheme.size()) return false;
-    for (size_t i = 0; i < scheme.size(); ++i) {
-      char c = input[i];
-      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-      if (c != scheme[i]) return false;
-    }
-    return true;
-  };
-  return starts("http://") || starts("https://");
-}
-
 bool ReadInput(const std::string& input, CommandLineIo& io, std::string& text) {
   std::string bytes;
-  if (IsAddress(input)) {
+  if (roadFor(input) != FetchRoad::kNone) {
     // Arguments arrive in UTF-8; the fetch takes program text.
     FetchResult fetched =
         io.fetch ? io.fetch(Utf8ToGb18030(input)) : Fail(FetchFailure::kUnavailable);

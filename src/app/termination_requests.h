@@ -12,7 +12,7 @@
 #include <array>
 #include <csignal>
 
-#include "settings/unique_fd.h"
+#include "services/unique_fd.h"
 
 class QSocketNotifier;
 

@@ -3,14 +3,11 @@
 #include <cstring>
 #include <vector>
 
+#include "services/ascii_case.h"
 #include "services/mbcs.h"
 
 namespace keelnode {
 namespace {
-
-char AsciiLower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
-}
 
 // ASCII letters that stand alone lowered; multi-byte characters untouched.
 std::string LowerAsciiCharacters(std::string_view text) {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "net/ascii_case.h"
+#include "services/ascii_case.h"
 #include "services/code_page.h"
 #include "services/mbcs.h"
 
@@ -46,7 +46,7 @@ std::string_view withoutFragment(std::string_view address) {
 }
 
 bool hasWebScheme(std::string_view address) {
-  return startsWithNoCase(address, "http://") || startsWithNoCase(address, "https://");
+  return StartsWithNoCase(address, "http://") || StartsWithNoCase(address, "https://");
 }
 
 std::string withWebScheme(std::string_view address) {

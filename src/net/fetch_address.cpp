@@ -1,12 +1,12 @@
 #include "net/fetch_address.h"
 
-#include "net/ascii_case.h"
+#include "services/ascii_case.h"
 
 namespace keelnode {
 
 FetchRoad roadFor(std::string_view address) {
-  if (startsWithNoCase(address, "http://")) return FetchRoad::kPlain;
-  if (startsWithNoCase(address, "https://")) return FetchRoad::kSecure;
+  if (StartsWithNoCase(address, "http://")) return FetchRoad::kPlain;
+  if (StartsWithNoCase(address, "https://")) return FetchRoad::kSecure;
   return FetchRoad::kNone;
 }
 

@@ -1,12 +1,12 @@
 #include "net/header_list.h"
 
-#include "net/ascii_case.h"
+#include "services/ascii_case.h"
 
 namespace keelnode {
 namespace {
 
 bool equalNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && startsWithNoCase(a, b);
+  return a.size() == b.size() && StartsWithNoCase(a, b);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #include "net/keyword_list.h"
 
-#include "net/ascii_case.h"
+#include "services/ascii_case.h"
 
 namespace keelnode {
 
@@ -27,7 +27,7 @@ std::vector<std::string> keywordList(std::string_view literal, std::string_view 
 
 bool containsAnyNoCase(std::string_view text, const std::vector<std::string>& keywords) {
   for (const std::string& keyword : keywords) {
-    if (!keyword.empty() && containsNoCase(text, keyword)) return true;
+    if (!keyword.empty() && ContainsNoCase(text, keyword)) return true;
   }
   return false;
 }

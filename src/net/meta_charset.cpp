@@ -4,8 +4,8 @@
 #include <utility>
 #include <vector>
 
-#include "net/ascii_case.h"
 #include "net/keyword_list.h"
+#include "services/ascii_case.h"
 
 namespace keelnode {
 namespace {
@@ -26,10 +26,10 @@ const std::vector<std::pair<std::vector<std::string>, CharsetMode>>& charsetKeyw
 // the whole text when that is missing or empty.
 std::string_view headRegion(std::string_view text) {
   constexpr std::string_view kOpen = "<head>";
-  const size_t open = findNoCase(text, kOpen);
+  const size_t open = FindNoCase(text, kOpen);
   if (open == std::string_view::npos) return text;
   const size_t start = open + kOpen.size();
-  const size_t close = findNoCase(text, "</head>", start);
+  const size_t close = FindNoCase(text, "</head>", start);
   if (close == std::string_view::npos || close == start) return text;
   return text.substr(start, close - start);
 }
@@ -41,7 +41,7 @@ std::optional<CharsetMode> findMetaCharset(std::string_view text) {
   const std::string_view region = headRegion(text);
   size_t pos = 0;
   while (true) {
-    const size_t meta = findNoCase(region, kMeta, pos);
+    const size_t meta = FindNoCase(region, kMeta, pos);
     if (meta == std::string_view::npos) return std::nullopt;
     const size_t start = meta + kMeta.size();
     const size_t end = region.find('>', start);

@@ -1,7 +1,7 @@
 #include "net/response_headers.h"
 
-#include "net/ascii_case.h"
 #include "net/keyword_list.h"
+#include "services/ascii_case.h"
 
 namespace keelnode {
 namespace {
@@ -16,7 +16,7 @@ void forEachHeader(std::string_view headers, std::string_view name, Visit&& visi
     std::string_view line = headers.substr(0, end);
     headers = end == std::string_view::npos ? std::string_view() : headers.substr(end + 1);
     if (line.ends_with('\r')) line.remove_suffix(1);
-    if (line.size() <= name.size() || line[name.size()] != ':' || !startsWithNoCase(line, name))
+    if (line.size() <= name.size() || line[name.size()] != ':' || !StartsWithNoCase(line, name))
       continue;
     std::string_view value = line.substr(name.size() + 1);
     while (!value.empty() && (value.front() == ' ' || value.front() == '\t'))
@@ -62,7 +62,7 @@ std::string declaredCharset(std::string_view headers) {
   std::string charset;
   forEachHeader(headers, "Content-Type", [&](std::string_view value) {
     constexpr std::string_view kKey = "charset=";
-    const size_t at = findNoCase(value, kKey);
+    const size_t at = FindNoCase(value, kKey);
     if (at == std::string_view::npos) return;
     std::string_view name = value.substr(at + kKey.size());
     name = trimBlanks(name.substr(0, name.find(';')));

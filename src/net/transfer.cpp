@@ -10,8 +10,8 @@
 #include <thread>
 #include <utility>
 
-#include "net/ascii_case.h"
 #include "net/curl_handles.h"
+#include "services/ascii_case.h"
 #include "services/yield_to_ui.h"
 
 namespace keelnode {
@@ -70,7 +70,7 @@ size_t onHeader(char* data, size_t, size_t size, void* user) {
   const std::string_view line(data, size);
   // Every response of a redirect chain (and an interim 100) starts a new
   // block; only the last one is kept.
-  if (startsWithNoCase(line, "HTTP/")) collector->headers.clear();
+  if (StartsWithNoCase(line, "HTTP/")) collector->headers.clear();
   if (collector->headers.size() + size > kMaxHeaderBytes) return 0;
   try {
     collector->headers.append(line);
@@ -98,7 +98,7 @@ bool set(CURL* easy, CURLoption option, Value value) {
 
 bool configure(CURL* easy, const TransferRequest& request, Collector& collector,
                const CurlList& headers) {
-  const bool secure = startsWithNoCase(request.url, "https://");
+  const bool secure = StartsWithNoCase(request.url, "https://");
   bool ok =
       set(easy, CURLOPT_URL, request.url.c_str()) &&
       set(easy, CURLOPT_PROTOCOLS_STR, "http,https") &&

@@ -14,8 +14,8 @@
 #include <memory>
 #include <string>
 
+#include "services/unique_fd.h"
 #include "settings/file_system.h"
-#include "settings/unique_fd.h"
 
 namespace keelnode {
 namespace {

@@ -107,20 +107,6 @@ UniqueFd boundSocket() {
 
 }  // namespace
 
-UniqueFd::~UniqueFd() {
-  if (fd_ >= 0) close(fd_);
-}
-
-UniqueFd::UniqueFd(UniqueFd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-
-UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept {
-  if (this != &other) {
-    if (fd_ >= 0) close(fd_);
-    fd_ = std::exchange(other.fd_, -1);
-  }
-  return *this;
-}
-
 std::string httpResponse(int status, std::string_view body, std::string_view headers) {
   std::string response = "HTTP/1.1 " + std::to_string(status) + " Status\r\n";
   response += headers;

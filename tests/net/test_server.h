@@ -15,24 +15,12 @@
 #include <utility>
 #include <vector>
 
+#include "services/unique_fd.h"
 #include "test_certificates.h"
 
 namespace keelnode::nettest {
 
-// Move-only owner of a file descriptor.
-class UniqueFd {
- public:
-  UniqueFd() = default;
-  explicit UniqueFd(int fd) : fd_(fd) {}
-  ~UniqueFd();
-  UniqueFd(UniqueFd&& other) noexcept;
-  UniqueFd& operator=(UniqueFd&& other) noexcept;
-
-  int get() const { return fd_; }
-
- private:
-  int fd_ = -1;
-};
+using keelnode::UniqueFd;
 
 // A complete response with Content-Length and "Connection: close".
 std::string httpResponse(int status, std::string_view body, std::string_view headers = "");

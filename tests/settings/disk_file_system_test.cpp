@@ -12,9 +12,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "services/unique_fd.h"
 #include "settings/settings_store.h"
 #include "settings/undo_journal.h"
-#include "settings/unique_fd.h"
 #include "test_support.h"
 
 namespace keelnode {

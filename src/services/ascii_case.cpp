@@ -1,4 +1,4 @@
-#include "net/ascii_case.h"
+#include "services/ascii_case.h"
 
 #include <cstring>
 
@@ -16,10 +16,10 @@ size_t findByte(std::string_view text, char c, size_t pos, size_t end) {
 
 }  // namespace
 
-size_t findNoCase(std::string_view haystack, std::string_view needle, size_t from) {
+size_t FindNoCase(std::string_view haystack, std::string_view needle, size_t from) {
   if (needle.empty() || from > haystack.size() || needle.size() > haystack.size() - from)
     return std::string_view::npos;
-  const char lower = asciiLower(needle[0]);
+  const char lower = AsciiLower(needle[0]);
   const char upper = lower >= 'a' && lower <= 'z' ? static_cast<char>(lower - 32) : lower;
   const size_t end = haystack.size() - needle.size() + 1;  // candidates lie before this
   // memchr finds candidates fast; each case is searched again only once
@@ -29,17 +29,17 @@ size_t findNoCase(std::string_view haystack, std::string_view needle, size_t fro
   while (true) {
     const size_t pos = next_lower < next_upper ? next_lower : next_upper;
     if (pos >= end) return std::string_view::npos;
-    if (startsWithNoCase(haystack.substr(pos), needle)) return pos;
+    if (StartsWithNoCase(haystack.substr(pos), needle)) return pos;
     yieldToUi();
     if (next_lower == pos) next_lower = findByte(haystack, lower, pos + 1, end);
     if (next_upper == pos) next_upper = findByte(haystack, upper, pos + 1, end);
   }
 }
 
-bool startsWithNoCase(std::string_view text, std::string_view prefix) {
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
   if (prefix.size() > text.size()) return false;
   for (size_t i = 0; i < prefix.size(); ++i) {
-    if (asciiLower(text[i]) != asciiLower(prefix[i])) return false;
+    if (AsciiLower(text[i]) != AsciiLower(prefix[i])) return false;
   }
   return true;
 }

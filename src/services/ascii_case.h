@@ -8,18 +8,18 @@
 
 namespace keelnode {
 
-inline char asciiLower(char c) {
+inline char AsciiLower(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
 }
 
 // Position of the first `needle` at or after `from`, ignoring ASCII case;
 // npos when there is none. An empty needle is never found.
-size_t findNoCase(std::string_view haystack, std::string_view needle, size_t from = 0);
+size_t FindNoCase(std::string_view haystack, std::string_view needle, size_t from = 0);
 
-inline bool containsNoCase(std::string_view haystack, std::string_view needle) {
-  return findNoCase(haystack, needle) != std::string_view::npos;
+inline bool ContainsNoCase(std::string_view haystack, std::string_view needle) {
+  return FindNoCase(haystack, needle) != std::string_view::npos;
 }
 
-bool startsWithNoCase(std::string_view text, std::string_view prefix);
+bool StartsWithNoCase(std::string_view text, std::string_view prefix);
 
 }  // namespace keelnode
