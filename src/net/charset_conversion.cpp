@@ -1,34 +1,17 @@
 #include "net/charset_conversion.h"
 
 #include <errno.h>
-#include <iconv.h>
 
 #include <algorithm>
 #include <array>
 #include <cstring>
 
 #include "services/code_page.h"
+#include "services/iconv_handle.h"
 #include "services/yield_to_ui.h"
 
 namespace keelnode {
 namespace {
-
-// Move-only owner of an iconv descriptor.
-class Iconv {
- public:
-  Iconv(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-  ~Iconv() {
-    if (valid()) iconv_close(cd_);
-  }
-  Iconv(const Iconv&) = delete;
-  Iconv& operator=(const Iconv&) = delete;
-
-  bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-  iconv_t get() const { return cd_; }
-
- private:
-  iconv_t cd_;
-};
 
 bool startsWith(const char* name, const char* prefix) {
   return strncasecmp(name, prefix, std::strlen(prefix)) == 0;
@@ -84,7 +67,7 @@ class Gb18030Sink {
 }  // namespace
 
 std::optional<std::string> convertToProgramText(std::string_view bytes, const char* charset) {
-  Iconv cd("UTF-16LE", charset);
+  IconvHandle cd("UTF-16LE", charset);
   if (!cd.valid()) return std::nullopt;
   Gb18030Sink sink;
   std::array<char, 64 * 1024> buffer;

@@ -1,7 +1,6 @@
 #include "services/code_page.h"
 
 #include <errno.h>
-#include <iconv.h>
 
 #include <array>
 #include <cstdint>
@@ -10,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "services/iconv_handle.h"
 #include "services/mbcs.h"
 
 namespace keelnode {
@@ -19,25 +19,6 @@ constexpr char32_t kReplacement = 0xFFFD;
 constexpr char32_t kEscapeBase = 0x10FE00;
 constexpr uint32_t kFirstSupplementaryIndex = 189000;  // linear index of 90 30 81 30
 constexpr uint32_t kBmpFourByteCount = 39420;
-
-// Move-only owner of an iconv descriptor.
-class IconvHandle {
- public:
-  IconvHandle(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-  ~IconvHandle() {
-    if (valid()) iconv_close(cd_);
-  }
-  IconvHandle(IconvHandle&& other) noexcept : cd_(other.cd_) { other.cd_ = Invalid(); }
-  IconvHandle& operator=(IconvHandle&&) = delete;
-  IconvHandle(const IconvHandle&) = delete;
-
-  bool valid() const { return cd_ != Invalid(); }
-  iconv_t get() const { return cd_; }
-
- private:
-  static iconv_t Invalid() { return reinterpret_cast<iconv_t>(-1); }
-  iconv_t cd_;
-};
 
 // Tables read off glibc's GB18030 converter once, so that conversions run
 // without a call per character.
