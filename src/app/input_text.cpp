@@ -11,7 +11,31 @@
 
 namespace keelnode {
 
+namespace {
+
+// The code units of UTF-16 bytes after their byte-order mark; a last odd
+// byte is half a unit and becomes a lone surrogate, written "?" like any.
+std::u16string Utf16Units(std::string_view bytes, bool bigEndian) {
+  std::u16string units;
+  units.reserve(bytes.size() / 2 + 1);
+  for (size_t k = 0; k + 1 < bytes.size(); k += 2) {
+    const auto first = static_cast<unsigned char>(bytes[k]);
+    const auto second = static_cast<unsigned char>(bytes[k + 1]);
+    units.push_back(static_cast<char16_t>(bigEndian ? first << 8 | second : second << 8 | first));
+  }
+  if (bytes.size() % 2 != 0) units.push_back(u'\xDC00');
+  return units;
+}
+
+}  // namespace
+
 std::string InputBytesToText(std::string_view bytes) {
+  const bool littleEndian = bytes.substr(0, 2) == "\xFF\xFE";
+  if (littleEndian || bytes.substr(0, 2) == "\xFE\xFF") {
+    std::string text = Utf16ToGb18030(Utf16Units(bytes.substr(2), !littleEndian));
+    text.resize(CutAtZero(text).size());
+    return text;
+  }
   bytes = CutAtZero(bytes);
   if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
   if (IsValidUtf8(bytes)) return Utf8ToGb18030(bytes);

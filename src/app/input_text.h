@@ -6,8 +6,11 @@
 
 namespace keelnode {
 
-// Cut at the first zero byte; a leading UTF-8 byte-order mark dropped; valid
-// UTF-8 decoded as UTF-8, anything else taken as GB18030 as it is.
+// Bytes that start with a UTF-16 byte-order mark (FF FE little-endian,
+// FE FF big-endian) are decoded as UTF-16 (a lone surrogate, or an odd last
+// byte, becomes "?"), then cut at the first zero. Anything else is cut at
+// the first zero byte; a leading UTF-8 byte-order mark dropped; valid UTF-8
+// decoded as UTF-8, anything else taken as GB18030 as it is.
 std::string InputBytesToText(std::string_view bytes);
 
 // Reads a whole regular file (or pipe); false with a reason when it cannot.

@@ -35,23 +35,100 @@ bool AnyIn(const std::vector<size_t>& sorted, size_t begin, size_t end) {
   return it != sorted.end() && *it < end;
 }
 
+// Brackets outside strings, matched as the scan meets them: every opener
+// gets a group in text order (so the list needs no sorting); a group that
+// does not close properly, or is short, keeps an unset close and is dropped
+// at the end.
+class GroupTracker {
+ public:
+  static constexpr size_t kUnclosed = static_cast<size_t>(-1);
+
+  explicit GroupTracker(std::vector<PreparedText::Group>& groups) : groups_(groups) {}
+
+  void Open(size_t at, char kind, size_t quotes) {
+    opens_.push_back({groups_.size(), kind, quotes});
+    groups_.push_back({at, kUnclosed, 0});
+  }
+
+  void Close(size_t at, char kind, size_t quotes, size_t largeGroup) {
+    if (opens_.empty()) return;
+    const Opener& o = opens_.back();
+    if ((kind == ']') != (o.kind == '[')) {
+      opens_.clear();  // mismatched kinds: nothing open here closes properly
+      return;
+    }
+    PreparedText::Group& g = groups_[o.group];
+    if (at - g.open >= largeGroup && (quotes - o.quotes) % 2 == 0) {
+      g.close = at;
+      g.next = groups_.size();  // groups inside it were all entered since
+    }
+    opens_.pop_back();
+  }
+
+  // Drops the groups that never closed properly, renumbering the `next`
+  // indices of those that stay.
+  void KeepClosedGroups() {
+    std::vector<size_t> kept_before(groups_.size() + 1);
+    size_t kept = 0;
+    for (size_t k = 0; k < groups_.size(); ++k) {
+      kept_before[k] = kept;
+      if (groups_[k].close != kUnclosed) groups_[kept++] = groups_[k];
+    }
+    kept_before[groups_.size()] = kept;
+    groups_.resize(kept);
+    for (PreparedText::Group& g : groups_)
+      g.next = kept_before[g.next];
+  }
+
+ private:
+  struct Opener {
+    size_t group;  // index into the groups
+    char kind;
+    size_t quotes;  // quotes seen before it
+  };
+  std::vector<PreparedText::Group>& groups_;
+  std::vector<Opener> opens_;
+};
+
+// Line breaks with a blank right before or after them, as the scan meets
+// each unit.
+class BlankBreakTracker {
+ public:
+  explicit BlankBreakTracker(std::vector<size_t>& breaks) : breaks_(breaks) {}
+
+  void Plain() {
+    prevBlank_ = false;
+    prevBreak_ = npos;
+  }
+
+  void Unit(std::string_view text, size_t i, size_t len) {
+    const char c = text[i];
+    const bool blank = IsBlankAt(text, i, len);
+    if (prevBreak_ != npos && blank) breaks_.push_back(prevBreak_);
+    const bool is_break = len == 1 && (c == '\n' || c == '\r');
+    if (is_break && prevBlank_) breaks_.push_back(i);
+    prevBreak_ = is_break ? i : npos;
+    prevBlank_ = blank;
+  }
+
+  void SortAndDeduplicate() {
+    std::sort(breaks_.begin(), breaks_.end());
+    breaks_.erase(std::unique(breaks_.begin(), breaks_.end()), breaks_.end());
+  }
+
+ private:
+  std::vector<size_t>& breaks_;
+  bool prevBlank_ = false;
+  size_t prevBreak_ = npos;  // position of the previous unit when it was a line break
+};
+
 }  // namespace
 
 PreparedText::PreparedText(std::string_view text) : text_(text), masked_(text) {
-  // Open groups, as indices into largeGroups_: every opener gets an entry in
-  // text order (so the list needs no sorting), and those that do not close
-  // properly or are short are dropped at the end.
-  struct Open {
-    size_t group;
-    char kind;
-    size_t quotes;
-  };
-  constexpr size_t kUnclosed = static_cast<size_t>(-1);
-  std::vector<Open> opens;
+  GroupTracker groups(largeGroups_);
+  BlankBreakTracker breaks(blankLineBreaks_);
   size_t quotes = 0;
   size_t string_start = npos;  // position of the opening quote while inside a string
-  bool prev_blank = false;
-  size_t prev_break = npos;  // position of the previous unit when it was a line break
   const size_t n = text.size();
   YieldEvery yield;
   for (size_t i = 0; i < n;) {
@@ -60,18 +137,12 @@ PreparedText::PreparedText(std::string_view text) : text_(text), masked_(text) {
       do {
         ++i;
       } while (i < n && kPlainBytes.plain[static_cast<unsigned char>(text[i])]);
-      prev_blank = false;
-      prev_break = npos;
+      breaks.Plain();
       continue;
     }
     const size_t len = UnitLength(text, i);
     const char c = text[i];
-    const bool blank = IsBlankAt(text, i, len);
-    if (prev_break != npos && blank) blankLineBreaks_.push_back(prev_break);
-    const bool is_break = len == 1 && (c == '\n' || c == '\r');
-    if (is_break && prev_blank) blankLineBreaks_.push_back(i);
-    prev_break = is_break ? i : npos;
-    prev_blank = blank;
+    breaks.Unit(text, i, len);
     if (len == 1 && c == '\\' && i + 1 < n && (text[i + 1] == '"' || text[i + 1] == '|'))
       backslashHazards_.push_back(i);
 
@@ -91,41 +162,15 @@ PreparedText::PreparedText(std::string_view text) : text_(text), masked_(text) {
         ++separators_;
       } else if (c == '[' || c == '{') {
         ++separators_;
-        opens.push_back({largeGroups_.size(), c, quotes});
-        largeGroups_.push_back({i, kUnclosed, 0});
+        groups.Open(i, c, quotes);
       } else if (c == ']' || c == '}') {
-        if (!opens.empty()) {
-          const Open& o = opens.back();
-          if ((c == ']') != (o.kind == '[')) {
-            opens.clear();  // mismatched kinds: nothing open here closes properly
-          } else {
-            Group& g = largeGroups_[o.group];
-            if (i - g.open >= kLargeGroup && (quotes - o.quotes) % 2 == 0) {
-              g.close = i;
-              g.next = largeGroups_.size();  // groups inside it were all entered since
-            }
-            opens.pop_back();
-          }
-        }
+        groups.Close(i, c, quotes, kLargeGroup);
       }
     }
     i += len;
   }
-  // Drop the groups that are short or never closed properly, renumbering the
-  // `next` indices for the groups that stay.
-  std::vector<size_t> kept_before(largeGroups_.size() + 1);
-  size_t kept = 0;
-  for (size_t k = 0; k < largeGroups_.size(); ++k) {
-    kept_before[k] = kept;
-    if (largeGroups_[k].close != kUnclosed) largeGroups_[kept++] = largeGroups_[k];
-  }
-  kept_before[largeGroups_.size()] = kept;
-  largeGroups_.resize(kept);
-  for (Group& g : largeGroups_)
-    g.next = kept_before[g.next];
-  std::sort(blankLineBreaks_.begin(), blankLineBreaks_.end());
-  blankLineBreaks_.erase(std::unique(blankLineBreaks_.begin(), blankLineBreaks_.end()),
-                         blankLineBreaks_.end());
+  groups.KeepClosedGroups();
+  breaks.SortAndDeduplicate();
 }
 
 size_t PreparedText::Search(char delimiter, size_t from, size_t limit) const {
