@@ -58,6 +58,149 @@ struct Frame {
   std::vector<std::unique_ptr<const PreparedText>> inherited;
 };
 
+// Walks a document depth-first, level by level, appending its nodes to a
+// store in pre-order.
+class DocumentLoader {
+ public:
+  DocumentLoader(NodeStore& store, bool zeroBased)
+      : store_(store),
+        zeroBased_(zeroBased),
+        keep_([this](std::string kept) { return store_.Adopt(std::move(kept)); }) {}
+
+  void Load(std::string text) {
+    LoadRoot(store_.Adopt(std::move(text)));
+    while (depth_ > 0)
+      Step();
+  }
+
+ private:
+  // A text prepared for splitting, owned by the store; the masked twin only
+  // lives while its levels are being split.
+  std::unique_ptr<const PreparedText> Prepare(std::string_view value) {
+    std::string prepared;
+    const std::string_view kept =
+        PrepareForSplitting(value, prepared) ? store_.Adopt(std::move(prepared)) : value;
+    return std::make_unique<const PreparedText>(kept);
+  }
+
+  // A frame for the next level down, reset for reuse. References to frames
+  // taken before do not survive it.
+  Frame& Push() {
+    if (depth_ == frames_.size()) frames_.emplace_back();
+    Frame& f = frames_[depth_++];
+    f.splitter.reset();
+    f.cursor = {};
+    f.entries.clear();
+    f.next = 0;
+    f.ordinal = 0;
+    f.owned.reset();
+    f.inherited.clear();
+    return f;
+  }
+
+  void StartLevel(Frame& f, Level level, size_t groupHint) {
+    f.splitter.emplace(level, &keep_, groupHint);
+    f.Refill();
+  }
+
+  // The root: the first "{" or "[" anywhere decides; text with neither is
+  // taken as the items of "[" + text + "]".
+  void LoadRoot(std::string_view rootText) {
+    std::unique_ptr<const PreparedText> base = Prepare(rootText);
+    size_t brace = base->masked().find('{');
+    size_t bracket = base->masked().find('[');
+    if (brace == npos && bracket == npos) {
+      base = Prepare(store_.Adopt("[" + std::string(rootText) + "]"));
+      brace = base->masked().find('{');
+      bracket = base->masked().find('[');
+    }
+    const bool isObject = brace != npos && (bracket == npos || brace < bracket);
+    // Room for as many nodes as the text has separators, plus the root and
+    // a last item (a node takes two bytes at least, "1,"): growing the array
+    // later would copy it, and room never used is never touched.
+    store_.reserve(std::min(base->separatorCount(), base->size() / 2) + 2);
+    Frame& root = Push();
+    root.node = store_.insertShared(-1, "JSON", isObject ? kObject : kArray, rootText);
+    root.items = !isObject;
+    root.base = base.get();
+    root.owned = std::move(base);
+    if (isObject || bracket != npos) {
+      StartLevel(root, Level{root.base, 0, root.base->size()}, npos);
+    } else {
+      root.cursor.done = true;
+    }
+  }
+
+  // "[n]", counted from 0 or 1.
+  std::string_view ItemName(size_t ordinal) {
+    char name[24];
+    name[0] = '[';
+    char* end = std::to_chars(name + 1, name + sizeof name - 1, ordinal + (zeroBased_ ? 0 : 1)).ptr;
+    *end++ = ']';
+    return store_.AdoptCopy(std::string_view(name, end - name));
+  }
+
+  // Adds the next entry of the deepest open level, or closes that level.
+  void Step() {
+    Frame& frame = frames_[depth_ - 1];
+    if (frame.next == frame.entries.size() && !frame.Refill()) {
+      frame.owned.reset();
+      frame.inherited.clear();
+      --depth_;
+      return;
+    }
+    const size_t ordinal = frame.ordinal++;
+    const SplitEntry entry = frame.entries[frame.next++];
+    std::string_view name = entry.name;
+    if (frame.items) {
+      name = ItemName(ordinal);
+    } else {
+      yieldToUi();
+    }
+    const int kind = JsonParser::valueKind(entry.value);
+    const int node = store_.insertShared(frame.node, name, kind, entry.value);
+    if (kind != kScalar) Descend(entry, node, kind);
+  }
+
+  // Opens the level of a container just added under the deepest frame.
+  void Descend(const SplitEntry& entry, int node, int kind) {
+    Frame& parent = frames_[depth_ - 1];
+    const PreparedText* parentBase = parent.base;
+    // The last entry of its level: the level is done once this value is,
+    // so the value's frame takes its place (keeping its prepared texts
+    // alive). A chain of single members or items then needs two frames,
+    // not one per level.
+    std::vector<std::unique_ptr<const PreparedText>> inherited;
+    if (parent.next == parent.entries.size() && parent.LastBatch()) {
+      inherited = std::move(parent.inherited);
+      if (parent.owned) inherited.push_back(std::move(parent.owned));
+      --depth_;
+    }
+    Frame& child = Push();
+    child.inherited = std::move(inherited);
+    child.node = node;
+    child.items = kind == kArray;
+    // The value's own level: a slice of the same prepared text when
+    // preparing it again would change nothing, else prepared anew.
+    if (entry.valueOffset != npos &&
+        !parentBase->SliceNeedsPreparing(entry.valueOffset,
+                                         entry.valueOffset + entry.value.size())) {
+      child.base = parentBase;
+      StartLevel(child, {child.base, entry.valueOffset, entry.value.size()}, entry.groupHint);
+    } else {
+      child.owned = Prepare(entry.value);
+      child.base = child.owned.get();
+      StartLevel(child, {child.base, 0, child.base->size()}, npos);
+    }
+  }
+
+  NodeStore& store_;
+  const bool zeroBased_;
+  const KeepText keep_;
+  std::vector<Frame> frames_;
+  size_t depth_ = 0;
+};
+
 }  // namespace
 
 JsonDocument::JsonDocument() = default;
@@ -71,123 +214,7 @@ void JsonDocument::loadOwned(std::string text, bool zeroBased, bool singleQuote)
   zeroBasedIndices_ = zeroBased;
   store_.clear();
   if (singleQuote) text = parser_.convertSingleQuotes(text);
-  const std::string_view root_text = store_.Adopt(std::move(text));
-  const KeepText keep = [this](std::string kept) { return store_.Adopt(std::move(kept)); };
-
-  // A text prepared for splitting, owned by the store; the masked twin only
-  // lives while its levels are being split.
-  auto prepare = [&](std::string_view value) {
-    std::string prepared;
-    std::string_view kept =
-        PrepareForSplitting(value, prepared) ? store_.Adopt(std::move(prepared)) : value;
-    return std::make_unique<const PreparedText>(kept);
-  };
-
-  std::vector<Frame> frames;
-  size_t depth = 0;
-  auto push = [&]() -> Frame& {
-    if (depth == frames.size()) frames.emplace_back();
-    Frame& f = frames[depth++];
-    f.splitter.reset();
-    f.cursor = {};
-    f.entries.clear();
-    f.next = 0;
-    f.ordinal = 0;
-    f.owned.reset();
-    f.inherited.clear();
-    return f;
-  };
-  auto start_level = [&](Frame& f, Level level, size_t group_hint) {
-    f.splitter.emplace(level, &keep, group_hint);
-    f.Refill();
-  };
-
-  // The root: the first "{" or "[" anywhere decides; text with neither is
-  // taken as the items of "[" + text + "]".
-  std::unique_ptr<const PreparedText> base = prepare(root_text);
-  size_t brace = base->masked().find('{');
-  size_t bracket = base->masked().find('[');
-  if (brace == npos && bracket == npos) {
-    base = prepare(store_.Adopt("[" + std::string(root_text) + "]"));
-    brace = base->masked().find('{');
-    bracket = base->masked().find('[');
-  }
-  const bool root_is_object = brace != npos && (bracket == npos || brace < bracket);
-  // Room for as many nodes as the text has separators, plus the root and
-  // a last item (a node takes two bytes at least, "1,"): growing the array
-  // later would copy it, and room never used is never touched.
-  store_.reserve(std::min(base->separatorCount(), base->size() / 2) + 2);
-  {
-    Frame& root = push();
-    root.node = store_.insertShared(-1, "JSON", root_is_object ? 1 : 2, root_text);
-    root.items = !root_is_object;
-    root.base = base.get();
-    root.owned = std::move(base);
-    if (root_is_object || bracket != npos) {
-      start_level(root, Level{root.base, 0, root.base->size()}, npos);
-    } else {
-      root.cursor.done = true;
-    }
-  }
-
-  char index_name[24];
-  while (depth > 0) {
-    Frame& frame = frames[depth - 1];
-    if (frame.next == frame.entries.size() && !frame.Refill()) {
-      frame.owned.reset();
-      frame.inherited.clear();
-      --depth;
-      continue;
-    }
-    const size_t ordinal = frame.ordinal++;
-    const SplitEntry entry = frame.entries[frame.next++];
-    std::string_view name = entry.name;
-    if (frame.items) {
-      index_name[0] = '[';
-      char* end = std::to_chars(index_name + 1, index_name + sizeof index_name - 1,
-                                ordinal + (zeroBasedIndices_ ? 0 : 1))
-                      .ptr;
-      *end++ = ']';
-      name = store_.AdoptCopy(std::string_view(index_name, end - index_name));
-    } else {
-      yieldToUi();
-    }
-    const int kind = JsonParser::valueKind(entry.value);
-    const int node = store_.insertShared(frame.node, name, kind, entry.value);
-    if (kind == 0) continue;
-
-    // The value's own level: a slice of the same prepared text when
-    // preparing it again would change nothing, else prepared anew.
-    const PreparedText* parent_base = frame.base;
-    // The last entry of its level: the level is done once this value is,
-    // so the value's frame takes its place (keeping its prepared texts
-    // alive). A chain of single members or items then needs two frames,
-    // not one per level.
-    std::vector<std::unique_ptr<const PreparedText>> inherited;
-    if (frame.next == frame.entries.size() && frame.LastBatch()) {
-      inherited = std::move(frame.inherited);
-      if (frame.owned) inherited.push_back(std::move(frame.owned));
-      --depth;
-    }
-    Frame& child = push();  // `frame` may dangle from here on
-    child.inherited = std::move(inherited);
-    child.node = node;
-    child.items = kind == 2;
-    Level level;
-    size_t group_hint = npos;
-    if (entry.valueOffset != npos &&
-        !parent_base->SliceNeedsPreparing(entry.valueOffset,
-                                          entry.valueOffset + entry.value.size())) {
-      child.base = parent_base;
-      level = {child.base, entry.valueOffset, entry.value.size()};
-      group_hint = entry.groupHint;
-    } else {
-      child.owned = prepare(entry.value);
-      child.base = child.owned.get();
-      level = {child.base, 0, child.base->size()};
-    }
-    start_level(child, level, group_hint);
-  }
+  DocumentLoader(store_, zeroBased).Load(std::move(text));
 }
 
 void JsonDocument::treeLabel(int n, std::string& out) const {
