@@ -29,8 +29,11 @@ class CrashAfterReplacements final : public ForwardingFileSystem {
 }  // namespace
 
 std::unique_ptr<FileSystem> DataFileSystem(FileSystem& files) {
+  long limit = 0;
+#ifdef KEELNODE_CRASH_HOOK
   const char* setting = std::getenv("KEELNODE_CRASH_AFTER_DATA_FILES");
-  const long limit = setting != nullptr ? std::strtol(setting, nullptr, 10) : 0;
+  limit = setting != nullptr ? std::strtol(setting, nullptr, 10) : 0;
+#endif
   return std::make_unique<CrashAfterReplacements>(files, limit < 0 ? 0 : limit);
 }
 
