@@ -206,14 +206,14 @@ class DocumentLoader {
 JsonDocument::JsonDocument() = default;
 
 void JsonDocument::load(std::string& text, bool zeroBased, bool singleQuote) {
-  if (singleQuote) text = parser_.convertSingleQuotes(text);
+  if (singleQuote) text = ConvertSingleQuotes(text);
   loadOwned(text, zeroBased, false);
 }
 
 void JsonDocument::loadOwned(std::string text, bool zeroBased, bool singleQuote) {
   zeroBasedIndices_ = zeroBased;
   store_.clear();
-  if (singleQuote) text = parser_.convertSingleQuotes(text);
+  if (singleQuote) text = ConvertSingleQuotes(text);
   DocumentLoader(store_, zeroBased).Load(std::move(text));
 }
 

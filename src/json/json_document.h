@@ -54,7 +54,6 @@ class JsonDocument {
 
   bool zeroBasedIndices_ = false;
   NodeStore store_;
-  JsonParser parser_;
   std::string basePath_;
 };
 
