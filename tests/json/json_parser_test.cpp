@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "json/text_preparation.h"
+
 namespace keelnode {
 namespace {
 
@@ -119,6 +121,52 @@ TEST(JsonParserTest, SecondBytesOfCharactersAreNeverDelimiters) {
   EXPECT_EQ(Members("{" + brace + ":1," + bracket + "x:2}"),
             (std::vector<Member>{{brace, "1"}, {bracket + "x", "2"}}));
   EXPECT_EQ(Items("[" + brace + "," + bracket + "]"), (std::vector<std::string>{brace, bracket}));
+}
+
+}  // namespace
+}  // namespace keelnode
+
+namespace keelnode {
+namespace {
+
+// The parser's text operations are the free functions behind a member call;
+// nothing in the program calls them through the parser, so this is what
+// keeps the two from drifting apart.
+TEST(JsonParserAdapterTest, TextOperationsAreTheFreeFunctions) {
+  const JsonParser parser;
+  for (std::string_view text :
+       {std::string_view(" \"na\\\"me\" "), std::string_view("\r\n  'x' \t"),
+        std::string_view("{ \"u\" : \"https://a.cn/?q=1&x=2\" , \"h\" : [ \"<b>\\u4e2d</b>\" ] }"),
+        std::string_view("\\\\\\\"a\\\"\\\\"), std::string_view("")}) {
+    SCOPED_TRACE(text);
+    EXPECT_EQ(parser.cleanName(text), CleanName(text));
+    EXPECT_EQ(parser.trimValue(text), TrimValue(text));
+    EXPECT_EQ(parser.compactWhitespace(text), CompactWhitespace(text));
+    std::string protectedByParser(text);
+    std::string protectedDirectly(text);
+    parser.protectEscapedQuotes(protectedByParser);
+    ProtectEscapedQuotes(protectedDirectly);
+    EXPECT_EQ(protectedByParser, protectedDirectly);
+    EXPECT_EQ(JsonParser::restoreEscapedQuotes(protectedDirectly),
+              RestoreEscapedQuotes(protectedDirectly));
+  }
+  // Blanks and the quotes around it go; the escape inside stays.
+  EXPECT_EQ(parser.cleanName(" \"na\\\"me\" "), "na\\\"me");
+}
+
+TEST(JsonParserAdapterTest, TheMaskedBufferBlanksStringsAndMarksWideCharacters) {
+  JsonParser parser;
+  EXPECT_EQ(parser.maskedBuffer(), "");
+  // A string's contents blanked; an unquoted name's wide character marked.
+  const std::string text = "{\"k\":\"a,]\",\xD6\xD0:1}";
+  parser.load(text);
+  const std::string_view masked = parser.maskedBuffer();
+  ASSERT_EQ(masked.size(), parser.textBuffer().size());
+  EXPECT_EQ(masked.substr(0, 11), "{\" \":\"   \",");
+  EXPECT_EQ(masked[11], PreparedText::kLeadMark);
+  EXPECT_EQ(masked[12], PreparedText::kTrailMark);
+  EXPECT_EQ(masked.substr(13), ":1}");
+  EXPECT_EQ(masked.find(']'), std::string_view::npos);
 }
 
 }  // namespace
