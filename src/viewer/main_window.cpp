@@ -286,7 +286,7 @@ void MainWindow::showTreeMenu(const QPoint& globalPos) {
 
 void MainWindow::showNotes() {
   // Owned by the window so that it never opens behind a topmost window.
-  OpenTextDialog(MakeTextDialogParams(NotesText(), std::nullopt, {}, false), this, nullptr);
+  OpenTextDialog(MakeTextDialogParams(NotesText(), DialogMode::kInformation), this, nullptr);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -39,28 +39,44 @@ QStringList ChooseWithSystemDialog(QWidget* parent, const QString& title, const 
 
 }  // namespace
 
+TextDialogParams MakeTextDialogParams(std::string_view content, DialogMode mode,
+                                      TextDialogOptions options) {
+  const bool input = mode == DialogMode::kInput;
+  TextDialogParams params;
+  if (options.prompt) {
+    params.prompt = !options.prompt->empty() ? std::move(*options.prompt)
+                    : input                  ? ProgramText("请输入数据：")
+                                             : ProgramText("以下为信息详情：");
+  }
+  params.title = options.title.empty() ? ProgramText("岚溪：") : std::move(options.title);
+  params.initial = std::string(content);
+  params.infoMode = !input;
+  params.contentStyle = options.contentStyle;
+  params.maximize = options.maximize;
+  params.width = options.width;
+  params.height = options.height;
+  params.bothScrollBars = options.bothScrollBars;
+  params.margin = options.margin < 1 ? 5 : options.margin;
+  params.fileButtons = options.fileButtons;
+  return params;
+}
+
 TextDialogParams MakeTextDialogParams(std::string_view content,
                                       const std::optional<std::string>& prompt,
                                       std::string_view title, bool inputMode, int contentStyle,
                                       bool maximize, int width, int height, bool bothScrollBars,
                                       int margin, int fileButtons) {
-  TextDialogParams params;
-  if (prompt) {
-    params.prompt = !prompt->empty() ? *prompt
-                    : inputMode      ? ProgramText("请输入数据：")
-                                     : ProgramText("以下为信息详情：");
-  }
-  params.title = title.empty() ? ProgramText("岚溪：") : std::string(title);
-  params.initial = std::string(content);
-  params.infoMode = !inputMode;
-  params.contentStyle = contentStyle;
-  params.maximize = maximize;
-  params.width = width;
-  params.height = height;
-  params.bothScrollBars = bothScrollBars;
-  params.margin = margin < 1 ? 5 : margin;
-  params.fileButtons = fileButtons;
-  return params;
+  return MakeTextDialogParams(
+      content, inputMode ? DialogMode::kInput : DialogMode::kInformation,
+      {.prompt = prompt,
+       .title = std::string(title),
+       .contentStyle = contentStyle == 1 ? ContentStyle::kReadOnly : ContentStyle::kEditable,
+       .maximize = maximize,
+       .width = width,
+       .height = height,
+       .bothScrollBars = bothScrollBars,
+       .margin = margin,
+       .fileButtons = fileButtons});
 }
 
 bool OpenTextDialog(const TextDialogParams& params, QWidget* owner, std::string* result) {
@@ -159,7 +175,7 @@ void TextDialog::setUp() {
   all.mergeBlockFormat(rows);
   setWindowTitle(ToQString(params_.title));
   content_->setProgramText(params_.initial);
-  content_->setReadOnly(params_.contentStyle == 1);
+  content_->setReadOnly(params_.contentStyle == ContentStyle::kReadOnly);
 
   if (params_.infoMode) {
     okButton_->hide();

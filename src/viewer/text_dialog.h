@@ -29,12 +29,15 @@ enum FileButtons : int {
   kBothFileButtons = 3,
 };
 
+enum class DialogMode { kInput, kInformation };
+enum class ContentStyle { kEditable = 0, kReadOnly = 1 };
+
 struct TextDialogParams {
   std::string prompt;
   std::string title;
   std::string initial;  // the content at opening; what 恢复 restores; what the close check compares
-  int contentStyle = 0;  // 0 editable, 1 read-only
-  int width = 0;         // content size in pixels; 0 keeps the design size
+  ContentStyle contentStyle = ContentStyle::kEditable;
+  int width = 0;  // content size in pixels; 0 keeps the design size
   int height = 0;
   bool infoMode = false;
   bool bothScrollBars = false;
@@ -43,9 +46,27 @@ struct TextDialogParams {
   int fileButtons = kNoFileButtons;
 };
 
-// The caller's arguments turned into the dialog's record: a prompt given
-// but empty becomes the mode's standard prompt, an empty title "岚溪：", a
+// What a caller may ask of the dialog besides its content and mode.
+struct TextDialogOptions {
+  std::optional<std::string> prompt;  // none: no prompt; empty: the mode's standard one
+  std::string title;                  // empty: "岚溪："
+  ContentStyle contentStyle = ContentStyle::kEditable;
+  bool maximize = false;
+  int width = 0;  // content size in pixels; 0 keeps the design size
+  int height = 0;
+  bool bothScrollBars = false;
+  int margin = 0;  // below 1: 5
+  int fileButtons = kNoFileButtons;
+};
+
+// The caller's request turned into the dialog's record: a prompt given but
+// empty becomes the mode's standard prompt, an empty title "岚溪：", a
 // margin below 1 becomes 5.
+TextDialogParams MakeTextDialogParams(std::string_view content, DialogMode mode,
+                                      TextDialogOptions options = {});
+
+// The positional form (inputMode true: DialogMode::kInput; contentStyle 1:
+// read-only), mapped onto the one above.
 TextDialogParams MakeTextDialogParams(std::string_view content,
                                       const std::optional<std::string>& prompt,
                                       std::string_view title, bool inputMode, int contentStyle = 0,

@@ -47,7 +47,7 @@ class TextDialogTest : public ::testing::Test {
     return dialog_->findChild<QWidget*>(QString::fromUtf8(name));
   }
   TextDialogParams input(std::string_view initial = {}) {
-    return MakeTextDialogParams(Gb(initial), std::string(), {}, true);
+    return MakeTextDialogParams(Gb(initial), DialogMode::kInput, {.prompt = std::string()});
   }
 
  private:
@@ -55,7 +55,7 @@ class TextDialogTest : public ::testing::Test {
 };
 
 TEST_F(TextDialogTest, ArgumentsBecomeTheRecord) {
-  TextDialogParams p = MakeTextDialogParams("abc", std::string(), {}, true);
+  TextDialogParams p = MakeTextDialogParams("abc", DialogMode::kInput, {.prompt = std::string()});
   EXPECT_EQ(p.prompt, Gb("请输入数据："));
   EXPECT_EQ(p.title, Gb("岚溪："));
   EXPECT_EQ(p.initial, "abc");
@@ -65,19 +65,29 @@ TEST_F(TextDialogTest, ArgumentsBecomeTheRecord) {
   EXPECT_EQ(p.prompt, Gb("以下为信息详情："));
   EXPECT_EQ(p.title, "T");
   EXPECT_TRUE(p.infoMode);
-  EXPECT_EQ(p.contentStyle, 1);
+  EXPECT_EQ(p.contentStyle, ContentStyle::kReadOnly);
   EXPECT_EQ(p.width, 300);
   EXPECT_EQ(p.height, 200);
   EXPECT_TRUE(p.bothScrollBars);
   EXPECT_EQ(p.margin, 8);
   EXPECT_EQ(p.fileButtons, 3);
-  EXPECT_EQ(MakeTextDialogParams("", std::nullopt, {}, true).prompt, "");
-  EXPECT_EQ(MakeTextDialogParams("", std::string("Q"), {}, true).prompt, "Q");
-  EXPECT_EQ(MakeTextDialogParams("", std::nullopt, {}, true, 0, false, 0, 0, false, -3).margin, 5);
+  EXPECT_EQ(MakeTextDialogParams("", DialogMode::kInput).prompt, "");
+  EXPECT_EQ(MakeTextDialogParams("", DialogMode::kInput, {.prompt = "Q"}).prompt, "Q");
+  EXPECT_EQ(MakeTextDialogParams("", DialogMode::kInput, {.margin = -3}).margin, 5);
+  // The positional form maps onto the same record.
+  const TextDialogParams typed = MakeTextDialogParams(
+      "x", DialogMode::kInformation,
+      {.prompt = "P", .title = "T", .contentStyle = ContentStyle::kReadOnly, .width = 9});
+  const TextDialogParams positional =
+      MakeTextDialogParams("x", std::string("P"), "T", false, 1, false, 9);
+  EXPECT_EQ(positional.prompt, typed.prompt);
+  EXPECT_EQ(positional.contentStyle, typed.contentStyle);
+  EXPECT_EQ(positional.width, typed.width);
+  EXPECT_EQ(positional.infoMode, typed.infoMode);
 }
 
 TEST_F(TextDialogTest, InformationModeShowsOnlyACloseButton) {
-  open(MakeTextDialogParams(Gb("说明\r\n第二行"), std::nullopt, {}, false));
+  open(MakeTextDialogParams(Gb("说明\r\n第二行"), DialogMode::kInformation));
   EXPECT_FALSE(button("按钮确定")->isVisible());
   EXPECT_FALSE(widget("外形框")->isVisible());
   EXPECT_TRUE(content()->isReadOnly());
@@ -93,7 +103,7 @@ TEST_F(TextDialogTest, InformationModeShowsOnlyACloseButton) {
 }
 
 TEST_F(TextDialogTest, InformationModeClosesWithoutAsking) {
-  open(MakeTextDialogParams("text", std::nullopt, {}, false));
+  open(MakeTextDialogParams("text", DialogMode::kInformation));
   EXPECT_TRUE(dialog().close());
   EXPECT_FALSE(dialog().isVisible());
 }
@@ -154,7 +164,7 @@ TEST_F(TextDialogTest, AnEditUndoneByHandIsNoChange) {
 TEST_F(TextDialogTest, EditsKeepLineBreaksAndBytesAroundThem) {
   // Lone CRs, invalid bytes and a four-byte character outside the edit stay.
   const std::string start = "one\rtwo\x81\x20\r\x82\x38\x82\x39\rend";
-  open(MakeTextDialogParams(start, std::string(), {}, true));
+  open(MakeTextDialogParams(start, DialogMode::kInput, {.prompt = std::string()}));
   QTest::keyClick(content(), Qt::Key_End, Qt::ControlModifier);
   QTest::keyClicks(content(), QStringLiteral("!"));
   QTest::keyClick(content(), Qt::Key_Return);
@@ -343,17 +353,16 @@ TEST(OpenTextDialogTest, ReturnsTheTextOnOkAndRefusesASecondDialog) {
   bool secondOpened = true;
   OnNextModal([&](QWidget* modal) {
     std::string ignored;
-    secondOpened =
-        OpenTextDialog(MakeTextDialogParams("b", std::nullopt, {}, true), nullptr, &ignored);
+    secondOpened = OpenTextDialog(MakeTextDialogParams("b", DialogMode::kInput), nullptr, &ignored);
     modal->findChild<QPushButton*>(QStringLiteral("按钮确定"))->click();
   });
-  EXPECT_TRUE(OpenTextDialog(MakeTextDialogParams("a", std::nullopt, {}, true), nullptr, &result));
+  EXPECT_TRUE(OpenTextDialog(MakeTextDialogParams("a", DialogMode::kInput), nullptr, &result));
   EXPECT_FALSE(secondOpened);
   EXPECT_EQ(result, "a");
   // Cancelled: the result is left alone.
   OnNextModal(
       [](QWidget* modal) { modal->findChild<QPushButton*>(QStringLiteral("按钮取消"))->click(); });
-  EXPECT_FALSE(OpenTextDialog(MakeTextDialogParams("c", std::nullopt, {}, true), nullptr, &result));
+  EXPECT_FALSE(OpenTextDialog(MakeTextDialogParams("c", DialogMode::kInput), nullptr, &result));
   EXPECT_EQ(result, "a");
 }
 

@@ -114,12 +114,14 @@ int main(int argc, char** argv) {
     });
     QTimer::singleShot(0, &window, [&window, dialog] {
       const bool input = dialog == QLatin1String("input");
-      keelnode::TextDialogParams params = keelnode::MakeTextDialogParams(
+      keelnode::TextDialogOptions options;
+      if (input) {
+        options.prompt = keelnode::ProgramText("请粘贴或导入数据：\r\n多个文件各占一行");
+        options.fileButtons = keelnode::kBothFileButtons;
+      }
+      const keelnode::TextDialogParams params = keelnode::MakeTextDialogParams(
           input ? keelnode::ProgramText("第一行\r\n第二行") : keelnode::NotesText(),
-          input ? std::optional<std::string>(
-                      keelnode::ProgramText("请粘贴或导入数据：\r\n多个文件各占一行"))
-                : std::nullopt,
-          {}, input, 0, false, 0, 0, false, 0, input ? keelnode::kBothFileButtons : 0);
+          input ? keelnode::DialogMode::kInput : keelnode::DialogMode::kInformation, options);
       keelnode::OpenTextDialog(params, &window, nullptr);
     });
   } else {
