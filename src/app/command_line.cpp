@@ -49,29 +49,27 @@ bool ReadInput(const std::string& input, CommandLineIo& io, std::string& text) {
   return true;
 }
 
-// A search request in the tree item list's terms: the text as program text,
-// and the switches its search takes.
+// A search request in the tree item list's terms: the text as program text.
 struct LabelQuery {
   std::string text;
-  bool patternMode;
-  bool wildcard;
-  bool ignoreCase;
+  MatchMode mode;
+  LetterCase letterCase;
+  LabelSearch search() const { return {.text = text, .mode = mode, .letterCase = letterCase}; }
 };
 
 LabelQuery QueryOf(const SearchRequest& search) {
-  return {.text = InputBytesToText(search.text),
-          .patternMode = search.mode != MatchMode::kPlain,
-          .wildcard = search.mode == MatchMode::kWildcard,
-          .ignoreCase = search.letterCase == LetterCase::kIgnore};
+  return {
+      .text = InputBytesToText(search.text), .mode = search.mode, .letterCase = search.letterCase};
 }
 
 // An expression the engine rejects would match nothing and look like an
 // empty result; it is bad usage instead.
 bool PatternCompiles(const LabelQuery& query) {
-  if (!query.patternMode) return true;
+  if (query.mode == MatchMode::kPlain) return true;
   RegexService regex;
-  return regex.Compile(query.wildcard ? RegexService::WildcardToPattern(query.text) : query.text,
-                       query.ignoreCase, true, false);
+  return regex.Compile(
+      query.mode == MatchMode::kWildcard ? RegexService::WildcardToPattern(query.text) : query.text,
+      query.letterCase == LetterCase::kIgnore, true, false);
 }
 
 // The syntaxes a --value path is read in, in turn: the one --path-syntax
@@ -108,9 +106,8 @@ int PrintValue(const ProgramCommand& command, const JsonDocument& doc, CommandLi
 int PrintSearch(const LabelQuery& query, const ProgramCommand& command, const JsonDocument& doc,
                 CommandLineIo& io) {
   // Plain mode with no text finds nothing, as in the window.
-  if (!query.patternMode && query.text.empty()) return kExitNotFound;
-  const Result<std::vector<int>, RegexError> items = doc.buildTreeItems().TryListMatching(
-      query.text, query.ignoreCase, false, query.patternMode, query.wildcard);
+  if (query.mode == MatchMode::kPlain && query.text.empty()) return kExitNotFound;
+  const Result<std::vector<int>, RegexError> items = doc.buildTreeItems().FindAll(query.search());
   // Nothing is printed then: the labels after that one were never tried.
   if (!items) {
     io.err << "keelnode: the search stopped: " << items.error().message << "\n";
@@ -144,9 +141,10 @@ std::string UsageErrorLine(const std::string& reason) {
 int RunPrintingCommand(const ProgramCommand& command, CommandLineIo& io) {
   const LabelQuery query = QueryOf(command.search);
   if (command.action == Action::kSearch && !PatternCompiles(query)) {
-    io.err << UsageErrorLine("not a valid " +
-                             std::string(query.wildcard ? "wildcard" : "regular expression") +
-                             ": " + command.search.text);
+    io.err << UsageErrorLine(
+        "not a valid " +
+        std::string(query.mode == MatchMode::kWildcard ? "wildcard" : "regular expression") + ": " +
+        command.search.text);
     return kExitUsage;
   }
   std::string text;

@@ -11,6 +11,7 @@
 
 #include "app/window_arguments.h"
 #include "json/path_syntax.h"
+#include "json/text_matcher.h"
 
 namespace keelnode {
 
@@ -25,14 +26,8 @@ struct DocumentOptions {
   bool decoded = false;       // the decoded-value box instead of the value box
 };
 
-// The search bar's options.
-enum class MatchMode {
-  kPlain,     // the label contains the text
-  kWildcard,  // the text as a wildcard matches somewhere in the label
-  kPattern,   // the text as a regular expression matches somewhere in the label
-};
-enum class LetterCase { kExact, kIgnore };
-
+// A --search request: the text as given (UTF-8) and the search bar's
+// switches (MatchMode, LetterCase: json/text_matcher.h).
 struct SearchRequest {
   std::string text;
   MatchMode mode = MatchMode::kPlain;

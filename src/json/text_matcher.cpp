@@ -78,16 +78,26 @@ bool ContainsWholeCharacters(std::string_view hay, std::string_view needle) {
 
 }  // namespace
 
-TextMatcher::TextMatcher(std::string_view text, bool ignore_case, bool whole_text,
-                         bool pattern_mode, bool wildcard)
-    : ignore_case_(ignore_case), whole_text_(whole_text), pattern_mode_(pattern_mode) {
+TextMatcher::TextMatcher(const LabelSearch& search)
+    : ignore_case_(search.letterCase == LetterCase::kIgnore),
+      whole_text_(search.wholeText),
+      pattern_mode_(search.mode != MatchMode::kPlain) {
   if (pattern_mode_) {
-    regex_.Compile(wildcard ? RegexService::WildcardToPattern(text) : std::string(text),
-                   ignore_case, true, false);
+    regex_.Compile(search.mode == MatchMode::kWildcard
+                       ? RegexService::WildcardToPattern(search.text)
+                       : std::string(search.text),
+                   ignore_case_, true, false);
   } else {
-    needle_ = ignore_case_ ? LowerAsciiCharacters(text) : std::string(text);
+    needle_ = ignore_case_ ? LowerAsciiCharacters(search.text) : std::string(search.text);
   }
 }
+
+TextMatcher::TextMatcher(std::string_view text, bool ignore_case, bool whole_text,
+                         bool pattern_mode, bool wildcard)
+    : TextMatcher(LabelSearch{.text = text,
+                              .mode = MatchModeOf(pattern_mode, wildcard),
+                              .letterCase = ignore_case ? LetterCase::kIgnore : LetterCase::kExact,
+                              .wholeText = whole_text}) {}
 
 bool TextMatcher::Matches(std::string_view label) {
   return Test(label).value_or(false);

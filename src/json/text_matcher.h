@@ -10,8 +10,32 @@
 
 namespace keelnode {
 
+enum class MatchMode {
+  kPlain,     // the label contains the text
+  kWildcard,  // the text as a wildcard matches somewhere in the label
+  kPattern,   // the text as a regular expression matches somewhere in the label
+};
+
+enum class LetterCase { kExact, kIgnore };
+
+// What a search looks for in each label.
+struct LabelSearch {
+  std::string_view text;
+  MatchMode mode = MatchMode::kPlain;
+  LetterCase letterCase = LetterCase::kExact;
+  bool wholeText = false;  // the whole label, not a part of it
+};
+
+// The search bar's switches as the legacy calls pass them: the wildcard
+// box counts only in pattern mode.
+inline MatchMode MatchModeOf(bool patternMode, bool wildcard) {
+  if (!patternMode) return MatchMode::kPlain;
+  return wildcard ? MatchMode::kWildcard : MatchMode::kPattern;
+}
+
 class TextMatcher {
  public:
+  explicit TextMatcher(const LabelSearch& search);
   TextMatcher(std::string_view text, bool ignore_case, bool whole_text, bool pattern_mode,
               bool wildcard);
   // Whether the candidate passes; an error when the expression ran away on it.

@@ -76,39 +76,56 @@ int TreeItemList::AddItem(std::string_view label, int image, int selectedImage, 
   return ++counter_;
 }
 
+namespace {
+
+LabelSearch SearchOf(std::string_view text, bool ignoreCase, bool wholeText, bool patternMode,
+                     bool wildcard) {
+  return {.text = text,
+          .mode = MatchModeOf(patternMode, wildcard),
+          .letterCase = ignoreCase ? LetterCase::kIgnore : LetterCase::kExact,
+          .wholeText = wholeText};
+}
+
+}  // namespace
+
 int TreeItemList::FindForward(std::optional<int> start, std::string_view text, bool ignoreCase,
                               bool wholeText, bool patternMode, bool wildcard, std::string* label,
                               const int* cancel) const {
-  return TryFindForward(start, text, ignoreCase, wholeText, patternMode, wildcard, label, cancel)
+  return Find(SearchOf(text, ignoreCase, wholeText, patternMode, wildcard), start,
+              SearchDirection::kForward, {.lastLabel = label, .cancel = cancel})
       .value_or(-1);
 }
 
 int TreeItemList::FindBackward(std::optional<int> start, std::string_view text, bool ignoreCase,
                                bool wholeText, bool patternMode, bool wildcard, std::string* label,
                                const int* cancel) const {
-  return TryFindBackward(start, text, ignoreCase, wholeText, patternMode, wildcard, label, cancel)
+  return Find(SearchOf(text, ignoreCase, wholeText, patternMode, wildcard), start,
+              SearchDirection::kBackward, {.lastLabel = label, .cancel = cancel})
       .value_or(-1);
 }
 
 std::vector<int> TreeItemList::ListMatching(std::string_view text, bool ignoreCase, bool wholeText,
                                             bool patternMode, bool wildcard) const {
-  return TryListMatching(text, ignoreCase, wholeText, patternMode, wildcard)
+  return FindAll(SearchOf(text, ignoreCase, wholeText, patternMode, wildcard))
       .value_or(std::vector<int>());
 }
 
-Result<int, RegexError> TreeItemList::TryFindForward(std::optional<int> start,
-                                                     std::string_view text, bool ignoreCase,
-                                                     bool wholeText, bool patternMode,
-                                                     bool wildcard, std::string* label,
-                                                     const int* cancel) const {
+Result<int, RegexError> TreeItemList::Find(const LabelSearch& search, std::optional<int> start,
+                                           SearchDirection direction, SearchWatch watch) const {
+  return direction == SearchDirection::kForward ? FindAfter(search, start, watch)
+                                                : FindBefore(search, start, watch);
+}
+
+Result<int, RegexError> TreeItemList::FindAfter(const LabelSearch& search, std::optional<int> start,
+                                                SearchWatch watch) const {
   const int first = start.value_or(-1);
-  TextMatcher matcher(text, ignoreCase, wholeText, patternMode, wildcard);
+  TextMatcher matcher(search);
   int found = -1;
   std::optional<RegexError> stopped;
   ForEachTreeItem(buffer_, [&](int index, const TreeItemRecord& record) {
-    if (cancel && *cancel != 0) return false;
+    if (watch.cancel && *watch.cancel != 0) return false;
     if (index <= first) return true;
-    if (label) label->assign(record.label);
+    if (watch.lastLabel) watch.lastLabel->assign(record.label);
     Result<bool, RegexError> passed = matcher.Test(record.label);
     if (!passed) {
       stopped = std::move(passed).error();
@@ -122,15 +139,13 @@ Result<int, RegexError> TreeItemList::TryFindForward(std::optional<int> start,
   return found;
 }
 
-Result<int, RegexError> TreeItemList::TryFindBackward(std::optional<int> start,
-                                                      std::string_view text, bool ignoreCase,
-                                                      bool wholeText, bool patternMode,
-                                                      bool wildcard, std::string* label,
-                                                      const int* cancel) const {
+Result<int, RegexError> TreeItemList::FindBefore(const LabelSearch& search,
+                                                 std::optional<int> start,
+                                                 SearchWatch watch) const {
   std::vector<std::string_view> labels;
   bool cancelled = false;
   ForEachTreeItem(buffer_, [&](int, const TreeItemRecord& record) {
-    if (cancel && *cancel != 0) {
+    if (watch.cancel && *watch.cancel != 0) {
       cancelled = true;
       return false;
     }
@@ -140,9 +155,9 @@ Result<int, RegexError> TreeItemList::TryFindBackward(std::optional<int> start,
   if (cancelled) return -1;
   const int limit =
       std::min(start.value_or(static_cast<int>(labels.size())), static_cast<int>(labels.size()));
-  TextMatcher matcher(text, ignoreCase, wholeText, patternMode, wildcard);
+  TextMatcher matcher(search);
   for (int index = limit - 1; index >= 0; --index) {
-    if (label) label->assign(labels[index]);
+    if (watch.lastLabel) watch.lastLabel->assign(labels[index]);
     Result<bool, RegexError> passed = matcher.Test(labels[index]);
     if (!passed) return Fail(std::move(passed).error());
     if (*passed) return index;
@@ -150,11 +165,8 @@ Result<int, RegexError> TreeItemList::TryFindBackward(std::optional<int> start,
   return -1;
 }
 
-Result<std::vector<int>, RegexError> TreeItemList::TryListMatching(std::string_view text,
-                                                                   bool ignoreCase, bool wholeText,
-                                                                   bool patternMode,
-                                                                   bool wildcard) const {
-  TextMatcher matcher(text, ignoreCase, wholeText, patternMode, wildcard);
+Result<std::vector<int>, RegexError> TreeItemList::FindAll(const LabelSearch& search) const {
+  TextMatcher matcher(search);
   std::vector<int> out;
   std::optional<RegexError> stopped;
   ForEachTreeItem(buffer_, [&](int index, const TreeItemRecord& record) {

@@ -18,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "json/text_matcher.h"
 #include "services/regex_service.h"
 #include "services/result.h"
 
@@ -38,6 +39,14 @@ struct TreeItemRecord {
 // with fewer than 21 bytes after it, ends the walk. Returns the records seen.
 template <typename Visit>
 int ForEachTreeItem(std::string_view bytes, Visit&& visit);
+
+enum class SearchDirection { kForward, kBackward };
+
+// What a caller may watch of a running search.
+struct SearchWatch {
+  std::string* lastLabel = nullptr;  // receives the label of the last candidate tested
+  const int* cancel = nullptr;       // non-zero: stop with -1
+};
 
 class TreeItemList {
  public:
@@ -63,20 +72,17 @@ class TreeItemList {
   std::vector<int> ListMatching(std::string_view text, bool ignoreCase, bool wholeText,
                                 bool patternMode, bool wildcard) const;
 
-  // The three searches with a runaway expression told apart from "nothing
-  // found": the search stops at the first label the expression runs away on
-  // (FindForward and the others take that as no match).
-  Result<int, RegexError> TryFindForward(std::optional<int> start, std::string_view text,
-                                         bool ignoreCase, bool wholeText, bool patternMode,
-                                         bool wildcard, std::string* label = nullptr,
-                                         const int* cancel = nullptr) const;
-  Result<int, RegexError> TryFindBackward(std::optional<int> start, std::string_view text,
-                                          bool ignoreCase, bool wholeText, bool patternMode,
-                                          bool wildcard, std::string* label = nullptr,
-                                          const int* cancel = nullptr) const;
-  Result<std::vector<int>, RegexError> TryListMatching(std::string_view text, bool ignoreCase,
-                                                       bool wholeText, bool patternMode,
-                                                       bool wildcard) const;
+  // The searches with a runaway expression told apart from "nothing found":
+  // a search stops at the first label its expression runs away on (the
+  // legacy calls above take that as no match).
+  //
+  // Find: the first matching item after `start` (none: every item is a
+  // candidate) going forward, or the nearest before it (none: the number of
+  // items) going backward; -1 when there is none or `watch.cancel` was set.
+  Result<int, RegexError> Find(const LabelSearch& search, std::optional<int> start,
+                               SearchDirection direction, SearchWatch watch = {}) const;
+  // Every matching item, in ascending order.
+  Result<std::vector<int>, RegexError> FindAll(const LabelSearch& search) const;
 
   std::vector<int> ListByState(bool flag) const;
   std::vector<int> ListChecked() const;
@@ -99,6 +105,11 @@ class TreeItemList {
   void Reserve(size_t bytes);
 
  private:
+  Result<int, RegexError> FindAfter(const LabelSearch& search, std::optional<int> start,
+                                    SearchWatch watch) const;
+  Result<int, RegexError> FindBefore(const LabelSearch& search, std::optional<int> start,
+                                     SearchWatch watch) const;
+
   std::string buffer_;
   int counter_ = 0;
 };

@@ -29,19 +29,16 @@ void MainWindow::searchTree(bool backward) {
   int found = -1;
   bool ranAway = false;
   for (int pass = 0; pass < 2 && !ranAway; ++pass) {
-    const bool ignoreCase = ignoreCase_->isChecked();
-    const bool patternMode = !plainMode_->isChecked();
-    const bool wildcard = wildcardMode_->isChecked();
     const std::string text = FromQString(searchText_->text());
-    const int cancel = 0;
+    const LabelSearch search{
+        .text = text,
+        .mode = MatchModeOf(!plainMode_->isChecked(), wildcardMode_->isChecked()),
+        .letterCase = ignoreCase_->isChecked() ? LetterCase::kIgnore : LetterCase::kExact};
     // Every label contains the empty text; a plain search for nothing
     // finds nothing instead of jumping to the next item.
-    if (patternMode || !text.empty()) {
-      const Result<int, RegexError> result =
-          backward ? searchList_.TryFindBackward(start, text, ignoreCase, false, patternMode,
-                                                 wildcard, nullptr, &cancel)
-                   : searchList_.TryFindForward(start, text, ignoreCase, false, patternMode,
-                                                wildcard, nullptr, &cancel);
+    if (search.mode != MatchMode::kPlain || !text.empty()) {
+      const Result<int, RegexError> result = searchList_.Find(
+          search, start, backward ? SearchDirection::kBackward : SearchDirection::kForward);
       ranAway = !result.ok();
       found = result.value_or(-1);
     }

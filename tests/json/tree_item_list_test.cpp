@@ -146,20 +146,22 @@ TEST(TreeItemListTest, PatternSearchOnLongLabelsFindsOrSaysItRanAway) {
   list.AddItem("s:\"aaa\"", 0, 0, 4, 0, 0, 2);
   EXPECT_EQ(list.FindForward(std::nullopt, "(x|y)+z", false, false, true, false), 1);
   EXPECT_EQ(list.FindBackward(std::nullopt, "(?:x|y)*z\"$", false, false, true, false), 1);
-  const Result<std::vector<int>, RegexError> all =
-      list.TryListMatching("(x|y)+z", false, false, true, false);
+  const LabelSearch repeated{.text = "(x|y)+z", .mode = MatchMode::kPattern};
+  const Result<std::vector<int>, RegexError> all = list.FindAll(repeated);
   ASSERT_TRUE(all.ok());
   EXPECT_EQ(*all, (std::vector<int>{1}));
   // (a+)+ before a quote and the end runs away on item 2: the search stops
   // there and says so, before item 3 that would match.
-  const Result<int, RegexError> forward =
-      list.TryFindForward(1, "(a+)+\"$", false, false, true, false);
+  const LabelSearch nested{.text = "(a+)+\"$", .mode = MatchMode::kPattern};
+  const Result<int, RegexError> forward = list.Find(nested, 1, SearchDirection::kForward);
   ASSERT_FALSE(forward.ok());
   EXPECT_EQ(forward.error().reason, RegexError::Reason::kRunaway);
   EXPECT_EQ(list.FindForward(1, "(a+)+\"$", false, false, true, false), -1);
-  EXPECT_FALSE(list.TryFindBackward(std::nullopt, "(a+)+\"$", false, true, true, false).ok());
-  EXPECT_FALSE(list.TryListMatching("(a+)+\"$", false, false, true, false).ok());
-  EXPECT_EQ(list.TryFindForward(2, "(a+)+\"$", false, false, true, false).value_or(-2), 3);
+  LabelSearch whole = nested;
+  whole.wholeText = true;
+  EXPECT_FALSE(list.Find(whole, std::nullopt, SearchDirection::kBackward).ok());
+  EXPECT_FALSE(list.FindAll(nested).ok());
+  EXPECT_EQ(list.Find(nested, 2, SearchDirection::kForward).value_or(-2), 3);
 }
 
 TEST(TreeItemListTest, CancelStopsTheWalk) {
