@@ -22,7 +22,7 @@ bool ReadInput(const std::string& input, CommandLineIo& io, std::string& text) {
     FetchResult fetched =
         io.fetch ? io.fetch(Utf8ToGb18030(input)) : Fail(FetchFailure::kUnavailable);
     if (!fetched) {
-      io.err << "keelnode: cannot fetch " << input << ": " << FetchFailureText(fetched.error())
+      io.err << "keelnode: cannot fetch " << input << ": " << fetchFailureText(fetched.error())
              << "\n";
       return false;
     }

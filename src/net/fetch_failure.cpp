@@ -2,7 +2,7 @@
 
 namespace keelnode {
 
-std::string_view FetchFailureText(FetchFailure failure) {
+std::string_view fetchFailureText(FetchFailure failure) {
   switch (failure) {
     case FetchFailure::kNoRoad:
       return "not an http:// or https:// address";

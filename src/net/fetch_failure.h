@@ -19,7 +19,7 @@ enum class FetchFailure {
 };
 
 // A short English phrase for the command line: "timed out", ….
-std::string_view FetchFailureText(FetchFailure failure);
+std::string_view fetchFailureText(FetchFailure failure);
 
 // A fetched document as program text, or why there is none. An empty body
 // is an empty document, not a failure.

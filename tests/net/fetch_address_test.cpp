@@ -42,7 +42,7 @@ TestServer::Handler sized(size_t size, bool chunked) {
 std::string fetched(std::string_view address, const FetchSettings& settings = shortLimits()) {
   FetchResult result = fetchAddress(address, CharsetMode::Auto, settings);
   if (result) return std::move(result).value();
-  return "<" + std::string(FetchFailureText(result.error())) + ">";
+  return "<" + std::string(fetchFailureText(result.error())) + ">";
 }
 
 TEST(FetchAddressTest, RoadFromTheFirstCharacters) {
