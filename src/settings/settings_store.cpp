@@ -209,10 +209,32 @@ int SettingsStore::Submit(PendingOp op, bool immediate) {
   return ProcessPending();
 }
 
+EditOutcome SettingsStore::OutcomeOf(int code) {
+  if (code == kDone) return EditOutcome::kDone;
+  return code == kQueued ? EditOutcome::kQueued : EditOutcome::kFailed;
+}
+
+int SettingsStore::CodeOf(EditOutcome outcome) {
+  switch (outcome) {
+    case EditOutcome::kDone:
+      return kDone;
+    case EditOutcome::kQueued:
+      return kQueued;
+    case EditOutcome::kFailed:
+      break;
+  }
+  return kFailed;
+}
+
 int SettingsStore::ProcessPending() {
-  if (pending_.empty()) return -1;
+  const std::optional<EditOutcome> outcome = RunPendingEdits();
+  return outcome ? CodeOf(*outcome) : -1;
+}
+
+std::optional<EditOutcome> SettingsStore::RunPendingEdits() {
+  if (pending_.empty()) return std::nullopt;
   // The running edit drains the queue when it ends.
-  if (busy_) return kQueued;
+  if (busy_) return EditOutcome::kQueued;
   busy_ = true;
   int first = kFailed;
   for (bool is_first = true; !pending_.empty(); is_first = false) {
@@ -224,7 +246,7 @@ int SettingsStore::ProcessPending() {
     if (is_first) first = result;
   }
   busy_ = false;
-  return first;
+  return OutcomeOf(first);
 }
 
 int SettingsStore::Run(const PendingOp& op) {

@@ -61,9 +61,16 @@ enum class StorageMode {
   kRegistry = 2,    // typed values go to registry_store.h's file instead
 };
 
+// How a raw edit ended.
+enum class EditOutcome {
+  kDone,
+  kFailed,  // also: changed in memory but not saved
+  kQueued,  // will run once the running edit ends
+};
+
 class SettingsStore {
  public:
-  // Results of the raw edit operations.
+  // Results of the raw edit operations, as their legacy int codes.
   static constexpr int kDone = 0;
   static constexpr int kFailed = -1;  // also: changed in memory but not saved
   static constexpr int kQueued = 3;   // will run once the running edit ends
@@ -109,9 +116,13 @@ class SettingsStore {
   int RenameSection(std::string_view old_name, std::string_view new_name, bool immediate = false);
   int RenameEntry(std::string_view section, std::string_view old_key, std::string_view new_key,
                   bool immediate = false);
-  // Runs the queued edits in arrival order; the result of the first, -1
-  // when the queue is empty, kQueued when called while an edit is running.
+  // Runs the queued edits in arrival order: the outcome of the first;
+  // nothing when none was waiting; kQueued when called while an edit runs.
+  std::optional<EditOutcome> RunPendingEdits();
+  // The legacy form: -1 for an empty queue, which is also kFailed.
   int ProcessPending();
+  static EditOutcome OutcomeOf(int code);
+  static int CodeOf(EditOutcome outcome);
   // 1-based positions; the "[" of the first header line lying strictly
   // within them, or -1.
   int64_t FindSectionHeaderBetween(int64_t from, int64_t to) const;

@@ -285,6 +285,7 @@ TEST_F(SettingsStoreTest, WriteIssuedDuringARunningWriteIsQueuedAndRunsRightAfte
     store_.SetSection("s");
     nested_typed = store_.WriteText("third", "3");
     EXPECT_EQ(store_.ProcessPending(), SettingsStore::kQueued);
+    EXPECT_EQ(store_.RunPendingEdits(), EditOutcome::kQueued);
   });
   EXPECT_EQ(store_.WriteEntry("s", "first", "1"), SettingsStore::kDone);
   EXPECT_EQ(nested_result, SettingsStore::kQueued);
@@ -293,6 +294,8 @@ TEST_F(SettingsStoreTest, WriteIssuedDuringARunningWriteIsQueuedAndRunsRightAfte
   // Both queued writes ran, in arrival order, once the first was done.
   EXPECT_EQ(FileText(), "[s]\r\nthird=3\r\nsecond=2\r\nfirst=1");
   EXPECT_EQ(store_.ProcessPending(), -1);
+  // The typed form tells an empty queue from a failed edit.
+  EXPECT_EQ(store_.RunPendingEdits(), std::nullopt);
 }
 
 TEST_F(SettingsStoreTest, SectionThatNeverAppearsGivesUpAfterElevenAppends) {
