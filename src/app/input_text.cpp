@@ -61,12 +61,13 @@ class Descriptor {
 
 }  // namespace
 
-bool ReadWholeDescriptor(int fd, std::string& bytes, std::string* error) {
+bool ReadWholeDescriptor(int fd, std::string& bytes, std::string* error, int* errorNumber) {
   bytes.clear();
   struct stat info;
   if (fstat(fd, &info) == 0) {
     if (S_ISDIR(info.st_mode)) {
       *error = "is a directory";
+      if (errorNumber != nullptr) *errorNumber = EISDIR;
       return false;
     }
     if (S_ISREG(info.st_mode)) bytes.reserve(static_cast<size_t>(info.st_size));
@@ -78,19 +79,22 @@ bool ReadWholeDescriptor(int fd, std::string& bytes, std::string* error) {
     if (n < 0) {
       if (errno == EINTR) continue;
       *error = std::strerror(errno);
+      if (errorNumber != nullptr) *errorNumber = errno;
       return false;
     }
     bytes.append(chunk, static_cast<size_t>(n));
   }
 }
 
-bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* error) {
+bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* error,
+                   int* errorNumber) {
   Descriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (fd.get() < 0) {
     *error = std::strerror(errno);
+    if (errorNumber != nullptr) *errorNumber = errno;
     return false;
   }
-  return ReadWholeDescriptor(fd.get(), bytes, error);
+  return ReadWholeDescriptor(fd.get(), bytes, error, errorNumber);
 }
 
 }  // namespace keelnode

@@ -13,9 +13,12 @@ namespace keelnode {
 // decoded as UTF-8, anything else taken as GB18030 as it is.
 std::string InputBytesToText(std::string_view bytes);
 
-// Reads a whole regular file (or pipe); false with a reason when it cannot.
-bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* error);
+// Reads a whole regular file (or pipe); false with a reason when it cannot,
+// and, when asked, the errno value behind it (EISDIR for a directory).
+bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* error,
+                   int* errorNumber = nullptr);
 // Reads a whole stream from an open descriptor.
-bool ReadWholeDescriptor(int fd, std::string& bytes, std::string* error);
+bool ReadWholeDescriptor(int fd, std::string& bytes, std::string* error,
+                         int* errorNumber = nullptr);
 
 }  // namespace keelnode

@@ -4,6 +4,9 @@
 // the open store) and gone in the reverse.
 #pragma once
 
+#include <QStringList>
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,6 +36,11 @@ class WindowProgram {
   // this has returned.
   std::vector<std::string> openHandedFiles(const std::vector<StartFile>& files);
 
+  // Where Ctrl+O asks for the files to open: the file dialog, unless a test
+  // puts something else here. No files: nothing is opened.
+  using FileChooser = std::function<QStringList(QWidget& parent)>;
+  void setFileChooser(FileChooser chooser) { chooseFiles_ = std::move(chooser); }
+
   MainWindow& window() { return window_; }
   WindowSession& session() { return session_; }
   RecoveryCopies& recovery() { return recovery_; }
@@ -45,9 +53,17 @@ class WindowProgram {
     std::string file;
     std::string reason;
     int busyTab = 0;
+    int errorNumber = 0;       // errno; EFBIG: too large for the memory left
+    uint64_t fileBytes = 0;    // with EFBIG: the file's size,
+    uint64_t largestText = 0;  // and the largest text a load could take
   };
-  // Loads the files into the current tab and those after it.
+  // Loads the files into the current tab and those after it; those that
+  // arrive become the newest recent files.
   std::vector<Unreadable> loadFiles(const std::vector<StartFile>& files);
+  // Files the window asked for (open, recent, drop), with a message box
+  // about each one that did not arrive.
+  void openFromWindow(const QStringList& paths);
+  void showRecentFiles();
   static void warnAbout(const Unreadable& failure);
 
   SettingsStore store_;
@@ -57,6 +73,7 @@ class WindowProgram {
   MainWindow window_;
   WindowSession session_;
   AddressPaste addressPaste_;
+  FileChooser chooseFiles_;
 };
 
 }  // namespace keelnode

@@ -47,7 +47,8 @@ WindowSession::WindowSession(MainWindow& window, SettingsStore& store, const Tab
       store_(store),
       files_(files),
       recovery_(recovery),
-      saveOnClose_(saveOnClose) {
+      saveOnClose_(saveOnClose),
+      programSettings_(store) {
   store_.SetMessageHook(ShowStoreMessage);
   connect(&window_, &MainWindow::firstActivated, this, [this] {
     if (window_.currentTabNumber() == 1) fillCurrentTab();
@@ -192,6 +193,7 @@ void WindowSession::save() {
   store_.WriteNumber(ProgramText("选择夹"), window_.currentTabNumber() - 1);
   for (int tab = 1; tab <= MainWindow::kTabCount; ++tab)
     saveSelection(tab);
+  programSettings_.save();
   const bool settingsSaved = !store_.SaveFailed();
   // Nothing more is written in this run: let another instance have the file.
   store_.Close();

@@ -1,7 +1,9 @@
 // What ties the main window to its files: restoring its state when it is
 // made, filling a tab from its data file the first time the tab is shown,
 // and saving the control states, the tab texts and the selections when the
-// window closes. Everything goes to section "JSON树" of the settings file.
+// window closes. All that goes to section "JSON树" of the settings file;
+// what the window adds beyond it goes to a section of its own
+// (program_settings.h).
 //
 // A tab whose data file was not read in this run and that received no
 // text keeps its file untouched at close, and the file of a tab whose text
@@ -18,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "app/program_settings.h"
 #include "app/recovery_copies.h"
 #include "app/tab_data_files.h"
 #include "settings/settings_store.h"
@@ -44,6 +47,8 @@ class WindowSession : public QObject {
   // The save at close; runs once, whatever closes the window how often.
   void save();
   bool savesOnClose() const { return saveOnClose_; }
+  // The window's own settings (section "keelnode"), saved with the rest.
+  ProgramSettings& programSettings() { return programSettings_; }
   // The line that tells of recovered texts (the window owns it); nothing
   // when there was none.
   QLabel* notice() const { return notice_; }
@@ -75,6 +80,7 @@ class WindowSession : public QObject {
   bool closed_ = false;
   int recovering_ = 0;  // the tab a recovered text is being loaded into
   std::array<TabFile, MainWindow::kTabCount> tabFiles_;
+  ProgramSettings programSettings_;
   QLabel* notice_ = nullptr;
 };
 

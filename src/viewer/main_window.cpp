@@ -194,6 +194,7 @@ void MainWindow::buildTreeMenu() {
   addAction(viewer);  // F4 works while the menu is closed
   connect(viewer, &QAction::triggered, this, [this] { openValueViewer(); });
   buildPathMenu();
+  buildFileMenu();
 }
 
 void MainWindow::connectControls() {
@@ -275,8 +276,8 @@ std::vector<QWidget*> MainWindow::controlOrder() const {
   order.insert(order.end(), {banner_, rule_, brandImage_, notesImage_, notesLink_, homepageImage_,
                              homepageLink_, pasteJson_, tabs_});
   order.insert(order.end(), trees_.begin(), trees_.end());
-  order.insert(order.end(),
-               {pathBox_, valueBox_, decodedBox_, searchBar_, searchOptionsLabel_, treeMenu_});
+  order.insert(order.end(), {pathBox_, valueBox_, decodedBox_, searchBar_, searchOptionsLabel_,
+                             treeMenu_, fileMenu_, recentMenu_});
   return order;
 }
 

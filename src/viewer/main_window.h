@@ -10,6 +10,7 @@
 // offers them the tab state and the hooks below.
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 #include <array>
 #include <string>
@@ -103,6 +104,13 @@ class MainWindow : public QWidget {
   // The path box gets the focus with its text selected, ready for a path.
   void focusPathBox();
 
+  // --- files ---
+  // The entries of the recent-files menu, newest first; the first ten are
+  // shown, numbered, with Alt+1 ... Alt+0.
+  void setRecentFiles(const QStringList& paths);
+  // A dropped text goes into the current tab as a paste would put it.
+  void loadDroppedText(const QString& text);
+
   // --- tree search ---
   void searchTree(bool backward);
   // How long "找不到" stays on the search button, in milliseconds.
@@ -135,12 +143,21 @@ class MainWindow : public QWidget {
   // Right button on the paste button, with the modifier keys (Ctrl 1,
   // Shift 2, Alt 4).
   void pasteFromAddressRequested(int modifierBits);
+  // Ctrl+O or its menu entry: the files to open are chosen outside.
+  void openFileRequested();
+  // An entry of the recent-files menu was chosen.
+  void recentFileRequested(const QString& path);
+  // Local files dropped on the window, in the order the drop lists them.
+  void filesDropped(const QStringList& paths);
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   bool event(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void buildBanner();
@@ -148,6 +165,7 @@ class MainWindow : public QWidget {
   void buildSearchBar();
   void buildTreeMenu();
   void buildPathMenu();
+  void buildFileMenu();
   void connectControls();
   void showTreeMenu(const QPoint& globalPos);
   void showNotes();
@@ -196,6 +214,8 @@ class MainWindow : public QWidget {
   QCheckBox* ignoreCase_ = nullptr;
 
   QMenu* treeMenu_ = nullptr;
+  QMenu* fileMenu_ = nullptr;  // also on the right button over the tab strip
+  QMenu* recentMenu_ = nullptr;
 
   std::array<JsonDocument, kTabCount> documents_;
   std::array<bool, kTabCount> loading_{};

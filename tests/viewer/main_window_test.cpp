@@ -74,6 +74,8 @@ const std::vector<ExpectedControl>& Controls() {
       {"单选框正则", "外形框1", "正则", QRect(784, 8, 64, 24), true, ""},
       {"选择框忽略大小写", "外形框1", "忽略大小写", QRect(907, 8, 104, 24), true, ""},
       {"树菜单", "", "", std::nullopt, false, ""},
+      {"文件菜单", "", "", std::nullopt, false, ""},
+      {"最近文件菜单", "文件菜单", "", std::nullopt, false, ""},
   };
   return controls;
 }
@@ -121,8 +123,9 @@ TEST_F(MainWindowTest, ControlsCarryNamesCaptionsPlacesAndTags) {
   EXPECT_EQ(find<QTimer>("时钟官网")->interval(), 20);
   EXPECT_TRUE(find<QTimer>("时钟官网")->isActive());
   const QList<QAction*> items = find<QMenu>("树菜单")->actions();
-  // The four commands first, then the path commands after a separator.
-  ASSERT_EQ(items.size(), 7);
+  // The four commands first, then the path commands after a separator,
+  // then the file commands after another.
+  ASSERT_EQ(items.size(), 10);
   EXPECT_EQ(items[0]->text(), QStringLiteral("复制路径"));
   EXPECT_EQ(items[1]->text(), QStringLiteral("复制路径数据"));
   EXPECT_EQ(items[2]->text(), QStringLiteral("复制USC2解码的路径数据"));
@@ -138,6 +141,11 @@ TEST_F(MainWindowTest, ControlsCarryNamesCaptionsPlacesAndTags) {
                                    "JSON Pointer Ctrl+Alt+4", "Python Ctrl+Alt+5"}));
   EXPECT_EQ(items[6]->text(), QStringLiteral("转到路径"));
   EXPECT_EQ(items[6]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_G));
+  EXPECT_TRUE(items[7]->isSeparator());
+  EXPECT_EQ(items[8]->text(), QStringLiteral("打开文件…"));
+  EXPECT_EQ(items[8]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+  EXPECT_EQ(items[9]->text(), QStringLiteral("最近打开的文件"));
+  EXPECT_EQ(items[9]->menu(), find<QMenu>("最近文件菜单"));
 }
 
 // Controls are made in the order of the window's control table.
@@ -391,6 +399,19 @@ TEST_F(MainWindowTest, ClosingAnnouncesItself) {
   QSignalSpy closing(&window(), &MainWindow::closing);
   EXPECT_TRUE(window().close());
   EXPECT_EQ(closing.count(), 1);
+}
+
+// Over an empty tree there is no item to open the tree menu on; the tab
+// strip offers the file commands at any time.
+TEST_F(MainWindowTest, TheTabStripOffersTheFileCommands) {
+  auto* strip = find<QTabWidget>("选择夹")->tabBar();
+  QSignalSpy opens(&window(), &MainWindow::openFileRequested);
+  emit strip->customContextMenuRequested(QPoint(10, 10));
+  auto* menu = find<QMenu>("文件菜单");
+  ASSERT_TRUE(menu->isVisible());
+  menu->actions().at(0)->trigger();
+  menu->close();
+  EXPECT_EQ(opens.size(), 1);
 }
 
 }  // namespace

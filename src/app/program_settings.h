@@ -1,0 +1,34 @@
+// The window's own settings, kept in section "keelnode" of the settings
+// file, apart from the section "JSON树" whose bytes other programs share:
+// the recent files. Read once when made, written by save() at close; a
+// setting still at its default and never stored is not written, so a run
+// that used none of them leaves the file as it was.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "settings/settings_store.h"
+
+namespace keelnode {
+
+class ProgramSettings {
+ public:
+  static constexpr size_t kMostRecentFiles = 10;
+
+  // `store` must outlive this.
+  explicit ProgramSettings(SettingsStore& store);
+
+  // File-system paths, the newest first.
+  const std::vector<std::string>& recentFiles() const { return recentFiles_; }
+  // `path` (absolute) becomes the newest; the oldest beyond ten drop out.
+  void noteOpened(const std::string& path);
+
+  void save();
+
+ private:
+  SettingsStore& store_;
+  std::vector<std::string> recentFiles_;
+};
+
+}  // namespace keelnode
