@@ -105,6 +105,48 @@ TEST(CommandLineTest, InputEncodings) {
   EXPECT_EQ(InputBytesToText("\xE4\xB8\xAD"), "\xD6\xD0");
 }
 
+// UTF-16 bytes with their byte-order mark in front.
+std::string Utf16Bytes(std::u16string_view units, bool bigEndian) {
+  std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  for (char16_t unit : units) {
+    const char high = static_cast<char>(unit >> 8);
+    const char low = static_cast<char>(unit & 0xFF);
+    bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+  }
+  return bytes;
+}
+
+TEST(CommandLineTest, Utf16WithAByteOrderMarkIsDecodedInEitherByteOrder) {
+  // CJK, a character beyond the BMP (a surrogate pair), an escape and an
+  // address with a query; the zero bytes of ASCII must not cut it.
+  const std::u16string document =
+      u"{\"名称\":\"岚溪\U0001F600\",\"note\":\"\\u5c9a\",\"url\":\"https://example.com/"
+      u"?a=1&b=2\"}";
+  const std::string tree =
+      "JSON\n  名称:\"岚溪\U0001F600\"\n  note:\"\\u5c9a\"\n"
+      "  url:\"https://example.com/?a=1&b=2\"\n";
+  for (bool bigEndian : {false, true}) {
+    SCOPED_TRACE(bigEndian);
+    const CliResult result = RunWithStdin({"--tree"}, Utf16Bytes(document, bigEndian));
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, tree);
+  }
+  // A lone surrogate becomes "?", and so does half a unit at the end.
+  std::u16string lone = u"[\"a_b\",\"_\"]";
+  lone[3] = 0xD800;  // a high surrogate with no low one after it
+  lone[8] = 0xDC00;  // a low one with no high one before it
+  for (bool bigEndian : {false, true})
+    EXPECT_EQ(RunWithStdin({"--tree"}, Utf16Bytes(lone, bigEndian)).out,
+              "JSON\n  [1]:\"a?b\"\n  [2]:\"?\"\n");
+  EXPECT_EQ(InputBytesToText(Utf16Bytes(u"[1]", false) + "\x5D"), "[1]?");
+  EXPECT_EQ(InputBytesToText("\xFF\xFE"), "");
+  // A zero unit ends the text, as a zero byte ends any other.
+  EXPECT_EQ(RunWithStdin({"--tree"}, Utf16Bytes(std::u16string(u"[1]\0[2]", 7), false)).out,
+            "JSON\n  [1]:1\n");
+  // Without a mark, UTF-16 is still cut at its first zero byte.
+  EXPECT_EQ(RunWithStdin({"--tree"}, Utf16Bytes(u"[1]", false).substr(2)).out, "JSON\n");
+}
+
 TEST(CommandLineTest, UsageErrorsAreOneLineAndReadNothing) {
   std::ostringstream out, err;
   bool readInput = false;

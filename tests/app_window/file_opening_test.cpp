@@ -215,6 +215,38 @@ TEST_F(FileOpeningTest, TheLastTenFilesComeBackInTheirOwnSectionNewestFirst) {
   Close(program);
 }
 
+// UTF-16 with its byte-order mark, as some editors on other systems save.
+std::string Utf16Bytes(std::u16string_view units, bool bigEndian) {
+  std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  for (char16_t unit : units) {
+    const char high = static_cast<char>(unit >> 8);
+    const char low = static_cast<char>(unit & 0xFF);
+    bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+  }
+  return bytes;
+}
+
+TEST_F(FileOpeningTest, Utf16FilesOpenInEitherByteOrderBrokenOnesWithoutHarm) {
+  const std::u16string document = u"{\"名称\":\"岚溪\",\"html\":\"<p class='a'>段落</p>\"}";
+  const QString little = Put("little.json", Utf16Bytes(document, false));
+  const QString big = Put("big.json", Utf16Bytes(document, true));
+  std::u16string lone = u"[\"中_\"]";
+  lone[3] = 0xD83D;  // the first half of a pair whose second half is missing
+  // An odd length: the last unit lost its second byte.
+  std::string odd = Utf16Bytes(lone, false) + "\x5D";
+  const QString broken = Put("broken.json", odd);
+  auto program = Start();
+  chosen_ = {little, big, broken};
+  Keys(*program, Qt::Key_O, Qt::ControlModifier);
+  for (int tab : {1, 2}) {
+    EXPECT_EQ(Label(*program, tab, 1), "名称:\"岚溪\"") << tab;
+    EXPECT_EQ(Label(*program, tab, 2), "html:\"<p class='a'>段落</p>\"") << tab;
+  }
+  EXPECT_EQ(Utf8(program->window().rawText(3)), "[\"中?\"]?");
+  EXPECT_EQ(Label(*program, 3, 1), "[1]:\"中?\"");
+  Close(program);
+}
+
 TEST_F(FileOpeningTest, FilesNamedAtTheStartAreRecentFilesToo) {
   const QString path = Put("start.json", kOrder);
   auto program = Start({QFile::encodeName(path).toStdString()});
