@@ -68,6 +68,7 @@ MainWindow::MainWindow(QWidget* parent)
   buildSearchBar();
   buildTreeMenu();
   connectControls();
+  setMinimumSize(kMinimumWidth, kMinimumHeight);
   resize(kDesignWidth, kDesignHeight);
   move(50, 50);
   applyIconSet();

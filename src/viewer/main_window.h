@@ -45,6 +45,10 @@ class MainWindow : public QWidget {
   static constexpr int kTabCount = 7;
   static constexpr int kDesignWidth = 1020;
   static constexpr int kDesignHeight = 739;
+  // The smallest size the layout reflows to (below the design width it
+  // reflows, see main_window_layout.cpp): room for every control.
+  static constexpr int kMinimumWidth = 640;
+  static constexpr int kMinimumHeight = 400;
 
   explicit MainWindow(QWidget* parent = nullptr);
   ~MainWindow() override;
@@ -119,7 +123,8 @@ class MainWindow : public QWidget {
   // --- window options ---
   void applyIconSet();
   void applyTopmost();
-  // Layout for the current size (also run by every resize).
+  // Layout for the current size (also run by every resize); from the design
+  // width up it is the design's.
   void layOut();
   // One tick of the brand image's walk along the banner.
   void stepBrandImage();

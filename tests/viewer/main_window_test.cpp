@@ -264,14 +264,73 @@ TEST_F(MainWindowTest, LayoutAtTheDesignSize) {
 TEST_F(MainWindowTest, LayoutFollowsEveryResize) {
   window().resize(1300, 901);
   ExpectLayout(*this, window(), Expected(1300, 901));  // a third of 729 is 243
-  window().resize(800, 600);
-  ExpectLayout(*this, window(), Expected(800, 600));
-  // Too small for the boxes: sizes stop at zero.
-  window().resize(200, 150);
-  EXPECT_EQ(find<QWidget>("选择夹")->height(), 0);
-  EXPECT_EQ(window().tree(1)->height(), 0);
-  EXPECT_EQ(find<QWidget>("编辑框路径数据")->height(), 0);
-  EXPECT_EQ(find<QWidget>("编辑框路径")->width(), 0);
+  window().resize(1020, 600);
+  ExpectLayout(*this, window(), Expected(1020, 600));
+}
+
+// Every shown control of the window, with its place in the window.
+std::vector<std::pair<QWidget*, QRect>> ShownControls(MainWindow& window) {
+  std::vector<std::pair<QWidget*, QRect>> shown;
+  for (QWidget* control : window.findChildren<QWidget*>()) {
+    const QString name = control->objectName();
+    if (name.isEmpty() || name.at(0).unicode() < 0x80 || !control->isVisibleTo(&window) ||
+        control->isWindow() || control == window.findChild<QWidget*>("标签13")) {
+      continue;
+    }
+    shown.emplace_back(control, QRect(control->mapTo(&window, QPoint(0, 0)), control->size()));
+  }
+  return shown;
+}
+
+TEST_F(MainWindowTest, BelowTheDesignWidthTheWindowReflowsDownToItsMinimum) {
+  // The banner and the rule span the window's outer width: left out.
+  const QStringList spanning = {"图片框1", "外形框1"};
+  for (const QSize size : {QSize(1019, 739), QSize(900, 700), QSize(772, 600), QSize(771, 600),
+                           QSize(700, 500), QSize(640, 400), QSize(200, 150)}) {
+    SCOPED_TRACE(size.width());
+    window().resize(size);
+    const QSize at = size.expandedTo(QSize(640, 400));  // the smallest it gets
+    ASSERT_EQ(window().size(), at);
+    const QRect client(QPoint(0, 0), at);
+    const auto shown = ShownControls(window());
+    ASSERT_GT(shown.size(), 20u);
+    for (const auto& [control, place] : shown) {
+      EXPECT_TRUE(client.contains(place) || spanning.contains(control->objectName()))
+          << control->objectName().toStdString() << " at " << place.x() << "," << place.y() << " "
+          << place.width() << "x" << place.height();
+    }
+    // Side by side, nothing covers anything else (the paste button sits
+    // on the search box by design, and the trees are on their tab control).
+    for (const auto& [one, a] : shown) {
+      for (const auto& [other, b] : shown) {
+        if (one == other || one->isAncestorOf(other) || other->isAncestorOf(one)) continue;
+        const QStringList pair = {one->objectName(), other->objectName()};
+        if (pair.contains("按钮粘贴") && pair.contains("编辑框查找文本")) continue;
+        EXPECT_FALSE(a.intersects(b)) << pair.join(" / ").toStdString();
+      }
+    }
+    // The tree and the boxes keep a usable size.
+    EXPECT_GE(window().tree(1)->width(), 300);
+    EXPECT_GE(find<QWidget>("编辑框路径数据")->width(), 250);
+    EXPECT_GE(window().tree(1)->height(), 150);
+  }
+  // Below the width where one row holds the search bar, it takes two.
+  window().resize(772, 600);
+  EXPECT_EQ(find<QWidget>("外形框1")->geometry(), QRect(0, 560, 772, 40));
+  EXPECT_EQ(find<QWidget>("编辑框查找文本")->geometry(), QRect(8, 8, 120, 24));
+  window().resize(771, 600);
+  EXPECT_EQ(find<QWidget>("外形框1")->geometry(), QRect(0, 528, 771, 72));
+  EXPECT_EQ(find<QWidget>("单选框默认")->geometry(), QRect(96, 40, 64, 24));
+  // Back at the design width, every control is at its design place again.
+  window().resize(1020, 739);
+  ExpectLayout(*this, window(), Expected(1020, 739));
+  for (const ExpectedControl& want : Controls()) {
+    auto* control = window().findChild<QWidget*>(QString::fromUtf8(want.name));
+    if (control && want.geometry) {
+      EXPECT_EQ(control->geometry(), *want.geometry) << want.name;
+    }
+  }
+  EXPECT_TRUE(find<QWidget>("图片岚溪软件")->isVisible());
 }
 
 TEST_F(MainWindowTest, TopmostFollowsItsCheckBox) {
