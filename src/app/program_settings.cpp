@@ -2,13 +2,28 @@
 
 #include <QFile>
 #include <algorithm>
+#include <cmath>
+#include <optional>
 
+#include "app/window_placement.h"
+#include "viewer/main_window.h"
 #include "viewer/program_text.h"
 
 namespace keelnode {
 namespace {
 
 constexpr std::string_view kSection = "keelnode";
+
+// The window's frame position, its client size, and whether it was
+// maximised (the place and size are then those it returns to).
+const char* const kPlaceKeys[] = {"窗口左边", "窗口顶边", "窗口宽度", "窗口高度"};
+const char kMaximisedKey[] = "窗口最大化";
+
+// Coordinates a screen can have; nothing for other numbers.
+std::optional<int> Coordinate(double value) {
+  if (!std::isfinite(value) || std::fabs(value) > 1e6) return std::nullopt;
+  return static_cast<int>(value);
+}
 
 std::string RecentKey(size_t k) {
   return ProgramText("最近文件") + std::to_string(k + 1);
@@ -41,9 +56,34 @@ void ProgramSettings::noteOpened(const std::string& path) {
   if (recentFiles_.size() > kMostRecentFiles) recentFiles_.resize(kMostRecentFiles);
 }
 
-void ProgramSettings::save() {
+void ProgramSettings::restorePlacement(QWidget& window) {
   const std::string previous = store_.section();
   store_.SetSection(kSection);
+  const QRect now(window.pos(), window.size());
+  const int defaults[] = {now.x(), now.y(), now.width(), now.height()};
+  std::optional<int> values[4];
+  bool stored = false;
+  for (int k = 0; k < 4; ++k) {
+    const std::string key = ProgramText(kPlaceKeys[k]);
+    stored = stored || store_.LookUp(kSection, key).has_value();
+    values[k] = Coordinate(store_.ReadNumber(key, defaults[k]));
+  }
+  const bool maximised = store_.ReadFlag(ProgramText(kMaximisedKey), false);
+  store_.SetSection(previous);
+  if (!stored) return;  // where a window opens the first time is the design's
+  QRect saved(values[0].value_or(now.x()), values[1].value_or(now.y()),
+              values[2].value_or(now.width()), values[3].value_or(now.height()));
+  if (saved.width() <= 0 || saved.height() <= 0) saved.setSize(now.size());
+  const QRect placed = PlaceOnCurrentScreens(saved, window.minimumSize());
+  window.move(placed.topLeft());
+  window.resize(placed.size());
+  if (maximised) window.setWindowState(window.windowState() | Qt::WindowMaximized);
+}
+
+void ProgramSettings::save(const QWidget* window) {
+  const std::string previous = store_.section();
+  store_.SetSection(kSection);
+  if (window != nullptr) savePlacement(*window);
   // From the last to the first: each new key goes to the section's top, so
   // a first save lists them in order.
   for (size_t k = kMostRecentFiles; k-- > 0;) {
@@ -55,6 +95,28 @@ void ProgramSettings::save() {
     }
   }
   store_.SetSection(previous);
+}
+
+void ProgramSettings::savePlacement(const QWidget& window) {
+  const bool maximised = window.isMaximized() || window.isFullScreen();
+  // A maximised window keeps the place it goes back to.
+  QRect place(window.pos(), window.size());
+  if (maximised) {
+    const QPoint frame = window.geometry().topLeft() - window.pos();
+    place = QRect(window.normalGeometry().topLeft() - frame, window.normalGeometry().size());
+  }
+  const int values[] = {place.x(), place.y(), place.width(), place.height()};
+  // Not written while the window is where it opens the first time and
+  // nothing was stored: a run that never moved it leaves the file alone.
+  const bool atDesign =
+      !maximised && place == QRect(50, 50, MainWindow::kDesignWidth, MainWindow::kDesignHeight);
+  bool stored = store_.LookUp(kSection, ProgramText(kMaximisedKey)).has_value();
+  for (const char* key : kPlaceKeys)
+    stored = stored || store_.LookUp(kSection, ProgramText(key)).has_value();
+  if (atDesign && !stored) return;
+  store_.WriteFlag(ProgramText(kMaximisedKey), maximised);
+  for (int k = 4; k-- > 0;)
+    store_.WriteNumber(ProgramText(kPlaceKeys[k]), values[k]);
 }
 
 }  // namespace keelnode

@@ -1,10 +1,11 @@
 // The window's own settings, kept in section "keelnode" of the settings
 // file, apart from the section "JSON树" whose bytes other programs share:
-// the recent files. Read once when made, written by save() at close; a
+// the recent files and where the window was. Read once when made, written by save() at close; a
 // setting still at its default and never stored is not written, so a run
 // that used none of them leaves the file as it was.
 #pragma once
 
+#include <QWidget>
 #include <string>
 #include <vector>
 
@@ -24,9 +25,16 @@ class ProgramSettings {
   // `path` (absolute) becomes the newest; the oldest beyond ten drop out.
   void noteOpened(const std::string& path);
 
-  void save();
+  // Puts the window where it was at the last close, on a screen that is
+  // there now (window_placement.h); before it is shown.
+  void restorePlacement(QWidget& window);
+
+  // Also takes the window's place (`window` may be null in tests).
+  void save(const QWidget* window);
 
  private:
+  void savePlacement(const QWidget& window);
+
   SettingsStore& store_;
   std::vector<std::string> recentFiles_;
 };

@@ -124,6 +124,7 @@ void WindowSession::restore() {
   window_.setCurrentTabNumber(ToIndex(page, -1) + 1);
   window_.applyIconSet();
   window_.applyTopmost();
+  programSettings_.restorePlacement(window_);
 }
 
 std::string WindowSession::selectionKey(int tabNumber) const {
@@ -193,7 +194,7 @@ void WindowSession::save() {
   store_.WriteNumber(ProgramText("选择夹"), window_.currentTabNumber() - 1);
   for (int tab = 1; tab <= MainWindow::kTabCount; ++tab)
     saveSelection(tab);
-  programSettings_.save();
+  programSettings_.save(&window_);
   const bool settingsSaved = !store_.SaveFailed();
   // Nothing more is written in this run: let another instance have the file.
   store_.Close();
