@@ -6,7 +6,6 @@
 #include <optional>
 
 #include "app/window_placement.h"
-#include "viewer/main_window.h"
 #include "viewer/program_text.h"
 
 namespace keelnode {
@@ -70,13 +69,14 @@ void ProgramSettings::restorePlacement(QWidget& window) {
   }
   const bool maximised = store_.ReadFlag(ProgramText(kMaximisedKey), false);
   store_.SetSection(previous);
-  if (!stored) return;  // where a window opens the first time is the design's
+  // Nothing stored: the design's place, made to fit a screen smaller than it.
   QRect saved(values[0].value_or(now.x()), values[1].value_or(now.y()),
               values[2].value_or(now.width()), values[3].value_or(now.height()));
   if (saved.width() <= 0 || saved.height() <= 0) saved.setSize(now.size());
   const QRect placed = PlaceOnCurrentScreens(saved, window.minimumSize());
   window.move(placed.topLeft());
   window.resize(placed.size());
+  if (!stored) firstPlace_ = placed;
   if (maximised) window.setWindowState(window.windowState() | Qt::WindowMaximized);
 }
 
@@ -106,14 +106,13 @@ void ProgramSettings::savePlacement(const QWidget& window) {
     place = QRect(window.normalGeometry().topLeft() - frame, window.normalGeometry().size());
   }
   const int values[] = {place.x(), place.y(), place.width(), place.height()};
-  // Not written while the window is where it opens the first time and
-  // nothing was stored: a run that never moved it leaves the file alone.
-  const bool atDesign =
-      !maximised && place == QRect(50, 50, MainWindow::kDesignWidth, MainWindow::kDesignHeight);
+  // Not written while the window is where it opened without a stored
+  // place: a run that never moved it leaves the file alone.
+  const bool atFirstPlace = !maximised && firstPlace_ && place == *firstPlace_;
   bool stored = store_.LookUp(kSection, ProgramText(kMaximisedKey)).has_value();
   for (const char* key : kPlaceKeys)
     stored = stored || store_.LookUp(kSection, ProgramText(key)).has_value();
-  if (atDesign && !stored) return;
+  if (atFirstPlace && !stored) return;
   store_.WriteFlag(ProgramText(kMaximisedKey), maximised);
   for (int k = 4; k-- > 0;)
     store_.WriteNumber(ProgramText(kPlaceKeys[k]), values[k]);

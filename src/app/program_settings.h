@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QWidget>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,7 @@ class ProgramSettings {
 
   SettingsStore& store_;
   std::vector<std::string> recentFiles_;
+  std::optional<QRect> firstPlace_;  // where it opened, when nothing was stored
 };
 
 }  // namespace keelnode

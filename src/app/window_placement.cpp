@@ -29,10 +29,14 @@ int Fit(int length, int room, int minimum) {
 QRect PlaceOnScreens(const QRect& saved, const std::vector<QRect>& areas, QSize minimum) {
   if (areas.empty()) return saved;
   for (const QRect& area : areas) {
-    if (TopEdgeOn(saved, area)) {
-      return {saved.topLeft(), QSize(Fit(saved.width(), area.width(), minimum.width()),
-                                     Fit(saved.height(), area.height(), minimum.height()))};
-    }
+    if (!TopEdgeOn(saved, area)) continue;
+    const QSize size(Fit(saved.width(), area.width(), minimum.width()),
+                     Fit(saved.height(), area.height(), minimum.height()));
+    if (size == saved.size()) return saved;
+    // Made smaller to fit the screen: then also moved onto it.
+    const int x = std::max(area.x(), std::min(saved.x(), area.right() + 1 - size.width()));
+    const int y = std::max(area.y(), std::min(saved.y(), area.bottom() + 1 - size.height()));
+    return {QPoint(x, y), size};
   }
   const QRect& primary = areas.front();
   const QSize size(Fit(saved.width(), primary.width(), minimum.width()),

@@ -13,8 +13,9 @@ namespace keelnode {
 // area) on screens whose available areas are `areas`, the primary first.
 // It stays where it was while enough of its top edge (where it is taken
 // hold of) lies on one of them; else it goes near the primary's top-left
-// corner. A size larger than the area it ends on shrinks to that area, not
-// below `minimum`. With no screens at all it stays as saved.
+// corner. A size larger than the area it ends on shrinks to that area (not
+// below `minimum`) and the window then moves into it. With no screens at all
+// it stays as saved.
 QRect PlaceOnScreens(const QRect& saved, const std::vector<QRect>& areas, QSize minimum);
 
 // The same for a window on the screens there are now.

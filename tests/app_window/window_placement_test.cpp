@@ -33,6 +33,11 @@ TEST(PlaceOnScreensTest, AWindowStaysWhereItWasWhileItsTopEdgeIsOnAScreen) {
   // Half off the laptop's left edge, but with its top edge to take hold of.
   const QRect halfOff(-500, 40, 900, 600);
   EXPECT_EQ(PlaceOnScreens(halfOff, {kLaptop, kMonitor}, kMinimum), halfOff);
+  // Too large for the screen it is on: smaller, and onto that screen.
+  EXPECT_EQ(PlaceOnScreens(QRect(50, 50, 1020, 739), {QRect(0, 0, 800, 800)}, kMinimum),
+            QRect(0, 50, 800, 739));
+  EXPECT_EQ(PlaceOnScreens(QRect(1500, 0, 2400, 900), {kLaptop, kMonitor}, kMinimum),
+            QRect(1366, -20, 1920, 900));
 }
 
 TEST(PlaceOnScreensTest, AWindowOnAScreenThatIsGoneComesToThePrimary) {
@@ -71,8 +76,16 @@ class WindowPlaceTest : public ::testing::Test {
 
 TEST_F(WindowPlaceTest, TheWindowOpensWhereItWasClosed) {
   auto program = Start();
-  EXPECT_EQ(program->window().pos(), QPoint(50, 50));
-  EXPECT_EQ(program->window().size(), QSize(1020, 739));
+  // The first time at the design's place and size, made to fit the screen
+  // when it is smaller (the test screen is 800 pixels wide).
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  ASSERT_EQ(screen, QRect(0, 0, 800, 800));
+  EXPECT_EQ(program->window().pos(), QPoint(0, 50));
+  EXPECT_EQ(program->window().size(), QSize(800, 739));
+  Close(program);
+  EXPECT_EQ(dir_.ini(), FirstCloseIni());  // that place is not written
+
+  program = Start();
   program->window().move(120, 80);
   program->window().resize(700, 500);
   Close(program);
