@@ -40,13 +40,16 @@ std::string TextAsPath(const std::string& text) {
 }  // namespace
 
 ProgramSettings::ProgramSettings(SettingsStore& store) : store_(store) {
+  const std::string previous = store_.section();
+  store_.SetSection(kSection);
   for (size_t k = 0; k < kMostRecentFiles; ++k) {
-    const std::optional<std::string> text = store_.LookUp(kSection, RecentKey(k));
-    if (!text || text->empty()) continue;
-    const std::string path = TextAsPath(*text);
+    const std::string text = store_.ReadText(RecentKey(k));
+    if (text.empty()) continue;
+    const std::string path = TextAsPath(text);
     if (std::find(recentFiles_.begin(), recentFiles_.end(), path) == recentFiles_.end())
       recentFiles_.push_back(path);
   }
+  store_.SetSection(previous);
 }
 
 void ProgramSettings::noteOpened(const std::string& path) {

@@ -1,8 +1,9 @@
 // The window's own settings, kept in section "keelnode" of the settings
 // file, apart from the section "JSON树" whose bytes other programs share:
-// the recent files and where the window was. Read once when made, written by save() at close; a
-// setting still at its default and never stored is not written, so a run
-// that used none of them leaves the file as it was.
+// the recent files and where the window was. Read when made (the place by
+// restorePlacement), written by save() at close; a setting still at its
+// default and never stored is not written, so a run that used none of them
+// leaves the file as it was.
 #pragma once
 
 #include <QWidget>
