@@ -28,6 +28,33 @@ void JsonTreeView::expandItem(int item) {
   if (index.isValid()) expand(index);
 }
 
+void JsonTreeView::expandItems(const std::vector<int>& items, bool collapseOthers) {
+  if (collapseOthers) collapseAll();
+  // With a layout pending, expand() only records the item; the one layout
+  // that follows opens them all, instead of one layout per item.
+  scheduleDelayedItemsLayout();
+  for (int item : items)
+    expand(model_.indexOfItem(item));
+  keepCurrentShown();
+}
+
+void JsonTreeView::keepCurrentShown() {
+  const int current = currentItem();
+  if (current < 0) return;
+  std::vector<int> chain;  // current, then its ancestors up to the top
+  for (int item = current; item >= 0; item = model_.parentItem(item))
+    chain.push_back(item);
+  // The first closed item from the top down is the lowest one still shown.
+  int shown = current;
+  for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+    if (!isExpanded(model_.indexOfItem(*it))) {
+      shown = *it;
+      break;
+    }
+  }
+  setCurrentItem(shown);
+}
+
 int JsonTreeView::currentItem() const {
   return TreeItemModel::itemOf(currentIndex());
 }

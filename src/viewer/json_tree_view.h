@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "viewer/tree_item_model.h"
 
@@ -33,6 +34,10 @@ class JsonTreeView : public QTreeView {
   std::string itemText(int item) const { return std::string(model_.label(item)); }
   void setItemText(int item, std::string_view label) { model_.setLabel(item, label); }
   void expandItem(int item);
+  // Opens the items (each with children) in one layout, and closes every
+  // item when asked to. The current item stays current and visible: where
+  // it ends up hidden, its nearest shown ancestor becomes current instead.
+  void expandItems(const std::vector<int>& items, bool collapseOthers);
 
   int currentItem() const;
   // Makes the item current and visible (its ancestors open); an invalid
@@ -60,6 +65,8 @@ class JsonTreeView : public QTreeView {
   void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
+  void keepCurrentShown();
+
   TreeItemModel model_;
   std::shared_ptr<const std::string> rawText_ = std::make_shared<const std::string>();
 };

@@ -196,6 +196,7 @@ void MainWindow::buildTreeMenu() {
   connect(viewer, &QAction::triggered, this, [this] { openValueViewer(); });
   buildPathMenu();
   buildFileMenu();
+  buildExpandMenu();
 }
 
 void MainWindow::connectControls() {

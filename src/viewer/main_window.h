@@ -13,6 +13,7 @@
 #include <QStringList>
 #include <QWidget>
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,7 @@ namespace keelnode {
 
 class ImageLabel;
 class JsonTreeView;
+struct ExpansionPlan;
 class LinkLabel;
 class MouseButton;
 class TextBox;
@@ -114,6 +116,15 @@ class MainWindow : public QWidget {
   void setRecentFiles(const QStringList& paths);
   // A dropped text goes into the current tab as a paste would put it.
   void loadDroppedText(const QString& text);
+  // --- opening and closing items ---
+  // Every item under the current one opens (a thousand levels at most); the
+  // whole tree closes; the tree opens down to `level` (1..5) with the rest
+  // closed. A command that would show more rows than the window can lay out
+  // at once says so and changes nothing (false).
+  bool expandAllUnderCurrent();
+  void collapseAllItems();
+  bool expandToLevel(int level);
+  void setMaxRowsShown(int64_t rows) { maxRowsShown_ = rows; }
 
   // --- tree search ---
   void searchTree(bool backward);
@@ -171,6 +182,8 @@ class MainWindow : public QWidget {
   void buildTreeMenu();
   void buildPathMenu();
   void buildFileMenu();
+  void buildExpandMenu();
+  bool applyExpansion(const ExpansionPlan& plan, bool collapseOthers);
   void connectControls();
   void showTreeMenu(const QPoint& globalPos);
   void showNotes();
@@ -229,6 +242,9 @@ class MainWindow : public QWidget {
   IconSet pictureIcons_;
   IconSet textIconSet_;
   int notFoundPause_ = 500;
+  // One layout of a million rows takes about a fifth of a second here (two
+  // million: 0.44 s); beyond that an expand command is refused.
+  int64_t maxRowsShown_ = 1000000;
   bool activated_ = false;
 };
 

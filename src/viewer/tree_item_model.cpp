@@ -79,6 +79,25 @@ int TreeItemModel::depth(int item) const {
   return item < 0 || item >= itemCount() ? -1 : ReadInt32LE(fields(item) + 16);
 }
 
+int TreeItemModel::parentItem(int item) const {
+  if (item < 0 || item >= itemCount()) return -1;
+  return parent_[item] == itemCount() ? -1 : parent_[item];
+}
+
+int TreeItemModel::childCount(int item) const {
+  if (item < 0 || item >= itemCount()) return 0;
+  return childBegin_[item + 1] - childBegin_[item];
+}
+
+int TreeItemModel::subtreeEnd(int item) const {
+  if (item < 0 || item >= itemCount()) return -1;
+  // The last child's last child ... is the last descendant.
+  int last = item;
+  while (childCount(last) > 0)
+    last = children_[childBegin_[last + 1] - 1];
+  return last + 1;
+}
+
 bool TreeItemModel::setLabel(int item, std::string_view text) {
   if (item < 0 || item >= itemCount()) return false;
   text = CutAtZero(text);

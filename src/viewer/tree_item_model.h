@@ -41,6 +41,12 @@ class TreeItemModel : public QAbstractItemModel {
   bool setLabel(int item, std::string_view label);
   int image(int item) const;
   int depth(int item) const;
+  // Shape of the hierarchy; -1 / 0 for an invalid number.
+  int parentItem(int item) const;  // -1 for a top-level item
+  int childCount(int item) const;
+  // The item after the last one below `item`: its descendants are the items
+  // between the two, the block being in pre-order.
+  int subtreeEnd(int item) const;
 
   QModelIndex indexOfItem(int item) const;
   // -1 for an invalid index.
