@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 
 #include "json/tree_item_list.h"
+#include "viewer/child_count_delegate.h"
 
 namespace keelnode {
 
@@ -15,6 +16,7 @@ JsonTreeView::JsonTreeView(QWidget* parent) : QTreeView(parent), model_(this) {
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setIconSize(QSize(20, 20));
   setAnimated(false);
+  setItemDelegate(new ChildCountDelegate(model_, this));
 }
 
 void JsonTreeView::showSingleItem(std::string_view label) {
