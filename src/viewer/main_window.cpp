@@ -183,10 +183,12 @@ void MainWindow::buildSearchBar() {
 void MainWindow::buildTreeMenu() {
   treeMenu_ = new QMenu(this);
   treeMenu_->setObjectName(QStringLiteral("树菜单"));
-  connect(treeMenu_->addAction(QStringLiteral("复制路径")), &QAction::triggered, this,
-          [this] { copyPath(); });
-  connect(treeMenu_->addAction(QStringLiteral("复制路径数据")), &QAction::triggered, this,
-          [this] { copyValue(); });
+  QAction* path = treeMenu_->addAction(QStringLiteral("复制路径"));
+  bindToTrees(path, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+  connect(path, &QAction::triggered, this, [this] { copyPath(); });
+  QAction* value = treeMenu_->addAction(QStringLiteral("复制路径数据"));
+  bindToTrees(value, QKeySequence(Qt::CTRL | Qt::Key_C));
+  connect(value, &QAction::triggered, this, [this] { copyValue(); });
   connect(treeMenu_->addAction(QStringLiteral("复制USC2解码的路径数据")), &QAction::triggered, this,
           [this] { copyDecodedValue(); });
   QAction* viewer = treeMenu_->addAction(QStringLiteral("在查看器中打开值"));
@@ -197,6 +199,7 @@ void MainWindow::buildTreeMenu() {
   buildPathMenu();
   buildFileMenu();
   buildExpandMenu();
+  buildKeyCommands();
 }
 
 void MainWindow::connectControls() {

@@ -23,7 +23,9 @@
 #include "json/tree_item_list.h"
 #include "viewer/tree_item_model.h"
 
+class QAction;
 class QCheckBox;
+class QKeySequence;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -109,6 +111,8 @@ class MainWindow : public QWidget {
   void goToTypedPath();
   // The path box gets the focus with its text selected, ready for a path.
   void focusPathBox();
+  // The search box gets the focus with its text selected.
+  void focusSearchText();
 
   // --- files ---
   // The entries of the recent-files menu, newest first; the first ten are
@@ -183,6 +187,9 @@ class MainWindow : public QWidget {
   void buildPathMenu();
   void buildFileMenu();
   void buildExpandMenu();
+  void buildKeyCommands();
+  // The action's keys work while one of the trees has the focus.
+  void bindToTrees(QAction* action, const QKeySequence& keys);
   bool applyExpansion(const ExpansionPlan& plan, bool collapseOthers);
   void connectControls();
   void showTreeMenu(const QPoint& globalPos);
