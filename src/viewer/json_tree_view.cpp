@@ -1,7 +1,9 @@
 #include "viewer/json_tree_view.h"
 
 #include <QContextMenuEvent>
+#include <QHeaderView>
 #include <QMouseEvent>
+#include <QScrollBar>
 
 #include "json/tree_item_list.h"
 #include "viewer/child_count_delegate.h"
@@ -17,6 +19,11 @@ JsonTreeView::JsonTreeView(QWidget* parent) : QTreeView(parent), model_(this) {
   setIconSize(QSize(20, 20));
   setAnimated(false);
   setItemDelegate(new ChildCountDelegate(model_, this));
+  // One column as wide as the rows it shows, scrolled by the pixel, so that
+  // a deep or long label can be read to its end.
+  header()->setStretchLastSection(false);
+  header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
 }
 
 void JsonTreeView::showSingleItem(std::string_view label) {
@@ -66,6 +73,26 @@ void JsonTreeView::setCurrentItem(int item) {
   if (!index.isValid()) return;
   selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
   scrollTo(index);
+}
+
+void JsonTreeView::scrollTo(const QModelIndex& index, ScrollHint hint) {
+  QTreeView::scrollTo(index, hint);
+  if (!index.isValid()) return;
+  // The base brings the column into view, which is all of every row here:
+  // bring the item's own arrow, icon and label into view instead, its start
+  // first where it is wider than the view.
+  executeDelayedItemsLayout();
+  const QRect row = visualRect(index);
+  QStyleOptionViewItem option;
+  initViewItemOption(&option);
+  const int width = itemDelegateForIndex(index)->sizeHint(option, index).width();
+  const int left = row.left() - indentation();
+  const int right = std::min(row.left() + width, left + viewport()->width());
+  QScrollBar* bar = horizontalScrollBar();
+  if (left < 0)
+    bar->setValue(bar->value() + left);
+  else if (right > viewport()->width())
+    bar->setValue(bar->value() + right - viewport()->width());
 }
 
 void JsonTreeView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {

@@ -43,6 +43,8 @@ class JsonTreeView : public QTreeView {
   // Makes the item current and visible (its ancestors open); an invalid
   // number changes nothing.
   void setCurrentItem(int item);
+  // Also scrolls sideways, so that the item's own label shows.
+  void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
   const std::string& rawText() const { return *rawText_; }
   // The same text, for keeping beyond this view without a copy: it never
