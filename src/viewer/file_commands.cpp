@@ -69,9 +69,6 @@ void MainWindow::setRecentFiles(const QStringList& paths) {
     // "&1" ... "&9", "1&0": the digit is also the key in the open menu.
     const QString number = k < 9 ? QStringLiteral("&%1").arg(k + 1) : QStringLiteral("1&0");
     QAction* action = recentMenu_->addAction(number + QLatin1Char(' ') + path);
-    action->setShortcut(QKeySequence(Qt::ALT | (k < 9 ? Qt::Key_1 + k : Qt::Key_0)));
-    action->setShortcutContext(Qt::WindowShortcut);
-    addAction(action);
     connect(action, &QAction::triggered, this, [this, path] { emit recentFileRequested(path); });
   }
   if (shown == 0) recentMenu_->addAction(QStringLiteral("（无）"))->setEnabled(false);

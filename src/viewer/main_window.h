@@ -116,7 +116,8 @@ class MainWindow : public QWidget {
 
   // --- files ---
   // The entries of the recent-files menu, newest first; the first ten are
-  // shown, numbered, with Alt+1 ... Alt+0.
+  // shown, numbered 1 ... 0 as keys of the open menu (Alt+1 ... Alt+5
+  // belong to the expand-to-level commands).
   void setRecentFiles(const QStringList& paths);
   // A dropped text goes into the current tab as a paste would put it.
   void loadDroppedText(const QString& text);

@@ -1,5 +1,6 @@
 #include "viewer/main_window.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QDesktopServices>
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTimer>
+#include <map>
 #include <optional>
 #include <set>
 #include <vector>
@@ -477,3 +479,24 @@ TEST_F(MainWindowTest, TheTabStripOffersTheFileCommands) {
 }  // namespace keelnode
 
 #include "main_window_test.moc"
+
+namespace keelnode {
+namespace {
+
+// Two commands on one key: Qt runs neither and says "ambiguous shortcut".
+TEST(MainWindowShortcutsTest, NoTwoCommandsShareAKey) {
+  MainWindow window;
+  std::map<QString, QString> owner;
+  for (QAction* action : window.findChildren<QAction*>()) {
+    for (const QKeySequence& key : action->shortcuts()) {
+      const QString name = key.toString();
+      const auto [it, added] = owner.emplace(name, action->text());
+      EXPECT_TRUE(added) << name.toStdString() << ": " << it->second.toStdString() << " and "
+                         << action->text().toStdString();
+    }
+  }
+  EXPECT_GT(owner.size(), 10u);
+}
+
+}  // namespace
+}  // namespace keelnode
